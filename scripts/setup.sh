@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ ninja-build pkg-config make
   libsdl1.2-compat-dev libfltk1.3-dev libmpg123-dev libmp3lame-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   xvfb xdotool imagemagick x11-utils
   clang libclang-rt-14-dev clang-format
   procps psmisc
