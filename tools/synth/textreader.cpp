@@ -1,0 +1,52 @@
+#include "textreader.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+bool TextReader::Open(const std::string& path) {
+  m_path = path;
+  std::ifstream file(path);
+  if (!file) {
+    std::fprintf(stderr, "%s: cannot read\n", path.c_str());
+    m_failed = true;
+    return false;
+  }
+  std::string text;
+  for (int number = 1; std::getline(file, text); ++number) {
+    text = text.substr(0, text.find('#'));
+    std::istringstream words(text);
+    TextLine line;
+    line.number = number;
+    for (std::string word; words >> word;) line.words.push_back(word);
+    if (!line.words.empty()) m_lines.push_back(line);
+  }
+  return true;
+}
+
+void TextReader::Error(const TextLine& line, const std::string& message) {
+  std::fprintf(stderr, "%s:%d: %s\n", m_path.c_str(), line.number, message.c_str());
+  m_failed = true;
+}
+
+bool TextReader::Number(const TextLine& line, size_t index, double& value) {
+  if (index >= line.words.size()) {
+    Error(line, "'" + line.words[0] + "' needs more numbers");
+    return false;
+  }
+  const char* text = line.words[index].c_str();
+  char* end = nullptr;
+  value = std::strtod(text, &end);
+  if (end == text || *end != '\0') {
+    Error(line, "'" + line.words[index] + "' is not a number");
+    return false;
+  }
+  return true;
+}
+
+bool TextReader::Arguments(const TextLine& line, size_t count) {
+  if (line.words.size() == count + 1) return true;
+  Error(line, "'" + line.words[0] + "' takes " + std::to_string(count) + " value(s)");
+  return false;
+}
