@@ -36,6 +36,10 @@ class ORVIX_API InputSDL : public IInputHandler {
   bool GetKeyState(unsigned key) override;
   bool GetJoyState(unsigned, unsigned) override { return false; }
   bool OnKeyDown(int, void*) override { return true; }
+
+  // Sets the three buttons from SDL's button mask (bit 0 left, bit 1 middle,
+  // bit 2 right).
+  static void ReadButtonMask(unsigned mask, MouseState* mouse);
 };
 
 }  // namespace Orvix

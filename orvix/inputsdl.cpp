@@ -6,11 +6,14 @@ namespace Orvix {
 
 bool InputSDL::Update() {
   m_keyState = SDL_GetKeyState(nullptr);
-  const Uint8 buttons = SDL_GetMouseState(&m_mouse.x, &m_mouse.y);
-  m_mouse.left = (buttons & 1) != 0;
-  m_mouse.middle = (buttons & 2) != 0;
-  m_mouse.right = (buttons & 4) != 0;
+  ReadButtonMask(SDL_GetMouseState(&m_mouse.x, &m_mouse.y), &m_mouse);
   return true;
+}
+
+void InputSDL::ReadButtonMask(unsigned mask, MouseState* mouse) {
+  mouse->left = (mask & SDL_BUTTON(SDL_BUTTON_LEFT)) != 0;
+  mouse->middle = (mask & SDL_BUTTON(SDL_BUTTON_MIDDLE)) != 0;
+  mouse->right = (mask & SDL_BUTTON(SDL_BUTTON_RIGHT)) != 0;
 }
 
 // SDL's table covers the key symbols below SDLK_LAST; anything beyond is not a
