@@ -1,0 +1,56 @@
+#include "net_test_support.h"
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "orvix/logging.h"
+
+PeerRecorder::PeerRecorder(NetConnection& connection) {
+  connection.SetCallbacks(
+      NetCallbacks::Bind<PeerRecorder, &PeerRecorder::netAuthenticated, &PeerRecorder::netRecvData,
+                         &PeerRecorder::netConnectionDropped>(this));
+}
+
+void PeerRecorder::netAuthenticated(const char* peerName) { names.emplace_back(peerName); }
+
+void PeerRecorder::netRecvData(NetMessage* message) {
+  const uint8_t* data = message->stream.Data();
+  messages.push_back(
+      {message->type, std::vector<uint8_t>(data, data + message->stream.Size()), message->stream.Capacity()});
+  if (onMessage) onMessage(*message);
+}
+
+void PeerRecorder::netConnectionDropped() { ++drops; }
+
+bool PumpUntil(std::initializer_list<NetConnection*> connections, const std::function<bool()>& done,
+               int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    for (NetConnection* connection : connections) connection->Pump();
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return true;
+}
+
+void PumpFor(std::initializer_list<NetConnection*> connections, int milliseconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (std::chrono::steady_clock::now() < deadline) {
+    for (NetConnection* connection : connections) connection->Pump();
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+}
+
+void FillMessage(NetMessage& message, uint32_t type, const std::vector<uint8_t>& payload) {
+  message.type = type;
+  message.stream.Resize(static_cast<uint32_t>(payload.size()));
+  message.stream.Write(payload.data(), static_cast<uint32_t>(payload.size()));
+}
+
+void StartTestLog() { Orvix::CSingleton<Orvix::COrvixLogger>::Instance().Initialize("/dev/null", 1 << 20); }
+
+bool LogContains(const std::string& text) {
+  const char* log = Orvix::CSingleton<Orvix::COrvixLogger>::Instance().GetBuffer();
+  return log != nullptr && std::strstr(log, text.c_str()) != nullptr;
+}
