@@ -20,10 +20,8 @@ namespace {
 
 constexpr uint32_t kHeaderBytes = 8;
 constexpr uint16_t kBacklog = 1024;
-// One receive takes at most this much; a pump makes at most kMaxReceivesPerPump
-// of them, so a peer that floods us cannot keep the frame from ending.
+// One receive takes at most this much.
 constexpr int kReceiveChunk = 16 * 1024;
-constexpr int kMaxReceivesPerPump = 64;
 
 void PutU32(uint8_t* at, uint32_t value) {
   for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
@@ -173,8 +171,8 @@ int NetConnection::ReceiveMessage() {
     if (m_peer == nullptr) return -1;
     const int taken = TakeBufferedMessage();
     if (taken != 0) return taken;
-    if (m_receivesThisPump >= kMaxReceivesPerPump) return 0;
-    ++m_receivesThisPump;
+    if (m_receiveBudget <= 0) return 0;
+    --m_receiveBudget;
     const int received = m_peer->Receive(m_receiveQueue.Reserve(kReceiveChunk), kReceiveChunk);
     if (received < 0) {
       Drop();
@@ -182,6 +180,9 @@ int NetConnection::ReceiveMessage() {
     }
     if (received == 0) return 0;
     m_receiveQueue.Commit(static_cast<uint32_t>(received));
+    // A short read emptied the socket; asking again this pump would only hear
+    // that it would block.
+    if (received < kReceiveChunk) m_receiveBudget = 0;
   }
 }
 

@@ -126,5 +126,8 @@ class NetConnection {
   char m_password[kPasswordBytes + 1] = {};
   NetByteQueue m_sendQueue;     // framed bytes the socket has not taken yet
   NetByteQueue m_receiveQueue;  // received bytes not yet making a whole message
-  int m_receivesThisPump = 0;
+  // Receives left in this pump: a peer that floods us cannot keep the frame
+  // from ending, and the rest waits in the socket for the next pump.
+  static constexpr int kMaxReceivesPerPump = 64;
+  int m_receiveBudget = 0;
 };

@@ -14,7 +14,7 @@
 #include "orvix/platform.h"
 
 bool NetConnection::Pump() {
-  m_receivesThisPump = 0;
+  m_receiveBudget = kMaxReceivesPerPump;
   return m_isServer ? PumpServer() : PumpClient();
 }
 
