@@ -1,0 +1,232 @@
+#include "picture_library.h"
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace ArtC {
+
+using ImageKit::Image;
+using ImageKit::kMagenta;
+using ImageKit::Rgb;
+
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> words;
+  std::string word;
+  while (in >> word) words.push_back(word);
+  return words;
+}
+
+std::string Trim(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return "";
+  const size_t last = text.find_last_not_of(" \t\r\n");
+  return text.substr(first, last - first + 1);
+}
+
+bool ParseInt(const std::string& text, int* value) {
+  if (text.empty() || text.size() > 9) return false;
+  size_t start = (text[0] == '-') ? 1 : 0;
+  if (start == text.size()) return false;
+  for (size_t i = start; i < text.size(); ++i)
+    if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+  *value = std::stoi(text);
+  return true;
+}
+
+namespace {
+
+std::string Where(const std::string& path, int line) { return path + ":" + std::to_string(line) + ": "; }
+
+bool ParseColour(const std::vector<std::string>& words, size_t first, Rgb* colour) {
+  int r, g, b;
+  if (words.size() < first + 3 || !ParseInt(words[first], &r) || !ParseInt(words[first + 1], &g) ||
+      !ParseInt(words[first + 2], &b))
+    return false;
+  if (r < 0 || r > 255 || g < 0 || g > 255 || b < 0 || b > 255) return false;
+  *colour = Rgb{static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b)};
+  return true;
+}
+
+}  // namespace
+
+bool ReadPaletteFile(const std::string& path, Palette* palette, std::string* error) {
+  std::ifstream in(path);
+  if (!in) {
+    *error = "cannot open palette " + path;
+    return false;
+  }
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    const std::vector<std::string> words = Words(line);
+    if (words.empty() || words[0][0] == '#') continue;
+    Rgb colour;
+    if (words[0].size() != 1 || words[0] == "." || !ParseColour(words, 1, &colour)) {
+      *error = Where(path, number) + "expected \"<char> r g b [name]\"";
+      return false;
+    }
+    (*palette)[words[0][0]] = colour;
+  }
+  return true;
+}
+
+bool PictureLibrary::LoadFile(const std::string& path, std::string* error) {
+  std::ifstream in(path);
+  if (!in) {
+    *error = "cannot open " + path;
+    return false;
+  }
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  Palette palette;
+  std::string line;
+  int number = 0;
+  auto fail = [&](const std::string& text) {
+    *error = Where(path, number) + text;
+    return false;
+  };
+  while (std::getline(in, line)) {
+    ++number;
+    const std::vector<std::string> words = Words(line);
+    if (words.empty() || words[0][0] == '#') continue;
+    const std::string& keyword = words[0];
+    if (keyword == "palette" && words.size() == 2) {
+      if (!ReadPaletteFile((folder / words[1]).string(), &palette, error)) return false;
+    } else if (keyword == "colour") {
+      Rgb colour;
+      if (words.size() != 5 || words[1].size() != 1 || words[1] == "." || !ParseColour(words, 2, &colour))
+        return fail("expected \"colour <char> r g b\"");
+      palette[words[1][0]] = colour;
+    } else if (keyword == "recolour" && words.size() >= 3) {
+      Recolour recolour;
+      for (size_t i = 2; i < words.size(); ++i) {
+        const std::string& swap = words[i];
+        if (swap.size() != 3 || swap[1] != '>' || !palette.count(swap[0]) || !palette.count(swap[2]))
+          return fail("recolour swap \"" + swap + "\" must be <a>><b> with both colours in the palette");
+        recolour.swaps.emplace_back(palette[swap[0]], palette[swap[2]]);
+      }
+      recolours_[words[1]] = recolour;
+    } else if (keyword == "picture" && words.size() >= 4 && words[2] == "=") {
+      if (pictures_.count(words[1])) return fail("picture \"" + words[1] + "\" is defined twice");
+      const size_t equals = line.find('=');
+      std::optional<Image> image = Compose(line.substr(equals + 1), error);
+      if (!image) return fail(*error);
+      pictures_[words[1]] = std::move(*image);
+    } else if (keyword == "picture" && words.size() == 4) {
+      int width, height;
+      if (!ParseInt(words[2], &width) || !ParseInt(words[3], &height) || width < 1 || height < 1 ||
+          width > 1024 || height > 1024)
+        return fail("bad picture size");
+      if (pictures_.count(words[1])) return fail("picture \"" + words[1] + "\" is defined twice");
+      Image image(width, height, kMagenta);
+      for (int row = 0; row < height; ++row) {
+        ++number;
+        if (!std::getline(in, line)) return fail("picture \"" + words[1] + "\" ends early");
+        const std::string pixels = Trim(line);
+        if (static_cast<int>(pixels.size()) != width)
+          return fail("row has " + std::to_string(pixels.size()) + " pixels, picture is " +
+                      std::to_string(width) + " wide");
+        for (int x = 0; x < width; ++x) {
+          const char key = pixels[x];
+          if (key == '.') continue;
+          const auto found = palette.find(key);
+          if (found == palette.end()) return fail(std::string("colour '") + key + "' is not in the palette");
+          image.Set(x, row, found->second);
+        }
+      }
+      pictures_[words[1]] = std::move(image);
+    } else {
+      return fail("unknown statement \"" + keyword + "\"");
+    }
+  }
+  return true;
+}
+
+std::optional<Image> PictureLibrary::Resolve(const std::string& layer, std::string* error) const {
+  std::vector<std::string> parts;
+  std::string part;
+  std::istringstream in(Trim(layer));
+  while (std::getline(in, part, '/')) parts.push_back(part);
+  if (parts.empty() || parts[0].empty()) {
+    *error = "empty layer";
+    return std::nullopt;
+  }
+  const auto found = pictures_.find(parts[0]);
+  if (found == pictures_.end()) {
+    *error = "unknown picture \"" + parts[0] + "\"";
+    return std::nullopt;
+  }
+  Image image = found->second;
+  for (size_t i = 1; i < parts.size(); ++i) {
+    const std::string& op = parts[i];
+    if (op == "flipx") {
+      image = image.MirroredX();
+    } else if (op == "flipy") {
+      image = image.MirroredY();
+    } else if (op == "rot90") {
+      image = image.RotatedRight();
+    } else if (op == "rot180") {
+      image = image.RotatedRight().RotatedRight();
+    } else if (op == "rot270") {
+      image = image.RotatedRight().RotatedRight().RotatedRight();
+    } else if (op.rfind("pad:", 0) == 0) {
+      int border;
+      if (!ParseInt(op.substr(4), &border) || border < 0 || border > 256) {
+        *error = "expected pad:<pixels>, got \"" + op + "\"";
+        return std::nullopt;
+      }
+      Image padded(image.Width() + 2 * border, image.Height() + 2 * border, kMagenta);
+      padded.Blit(image, border, border);
+      image = std::move(padded);
+    } else if (op == "x2") {
+      image = image.Scaled(2);
+    } else if (op.rfind("map:", 0) == 0) {
+      const auto recolour = recolours_.find(op.substr(4));
+      if (recolour == recolours_.end()) {
+        *error = "unknown recolour \"" + op.substr(4) + "\"";
+        return std::nullopt;
+      }
+      for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+          for (const auto& [from, to] : recolour->second.swaps)
+            if (image.At(x, y) == from) {
+              image.Set(x, y, to);
+              break;
+            }
+    } else if (op.rfind("shift:", 0) == 0) {
+      int dx, dy;
+      const size_t colon = op.find(':', 6);
+      if (colon == std::string::npos || !ParseInt(op.substr(6, colon - 6), &dx) ||
+          !ParseInt(op.substr(colon + 1), &dy)) {
+        *error = "expected shift:<dx>:<dy>, got \"" + op + "\"";
+        return std::nullopt;
+      }
+      Image moved(image.Width(), image.Height(), kMagenta);
+      moved.Blit(image, dx, dy);
+      image = std::move(moved);
+    } else {
+      *error = "unknown operation \"" + op + "\"";
+      return std::nullopt;
+    }
+  }
+  return image;
+}
+
+std::optional<Image> PictureLibrary::Compose(const std::string& layers, std::string* error) const {
+  std::optional<Image> result;
+  std::istringstream in(layers);
+  std::string layer;
+  while (std::getline(in, layer, '+')) {
+    std::optional<Image> image = Resolve(layer, error);
+    if (!image) return std::nullopt;
+    if (!result)
+      result = std::move(image);
+    else
+      result->Blit(*image, 0, 0, &kMagenta);
+  }
+  if (!result) *error = "no layers";
+  return result;
+}
+
+}  // namespace ArtC

@@ -1,0 +1,63 @@
+// The art sources: palettes, pictures drawn one character a pixel, pictures
+// composed from others, and recolour maps.
+//
+// Picture files ("*.px") are plain text, read line by line:
+//   # comment                       (also blank lines)
+//   palette <file>                  colours of this file: "<char> r g b [name]" a line
+//   colour <char> <r> <g> <b>       one more colour, for this file only
+//   picture <name> <w> <h>          followed by exactly h rows of w characters;
+//                                   '.' is always the transparent magenta
+//   picture <name> = <layer> [+ <layer> ...]
+//                                   drawn bottom to top, same size as the first
+//   recolour <name> <a>><b> ...     swaps palette colour a for b (this file's palette)
+// A layer is a picture name followed by operations, each after a '/':
+//   flipx, flipy, rot90, rot180, rot270, x2 (every pixel doubled),
+//   shift:<dx>:<dy>, pad:<n> (n transparent pixels added on every side),
+//   map:<recolour name>
+// for example "hero_right_a/flipx" or "gorrit_down_a/map:red".
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "image.h"
+
+namespace ArtC {
+
+using Palette = std::map<char, ImageKit::Rgb>;
+
+struct Recolour {
+  std::vector<std::pair<ImageKit::Rgb, ImageKit::Rgb>> swaps;
+};
+
+class PictureLibrary {
+ public:
+  // Reads one picture file; on failure `error` names the file and line.
+  bool LoadFile(const std::string& path, std::string* error);
+
+  // A layer expression as described above, or nothing (with `error` set).
+  std::optional<ImageKit::Image> Resolve(const std::string& layer, std::string* error) const;
+  // "a + b + c": the layers drawn over each other, magenta transparent.
+  std::optional<ImageKit::Image> Compose(const std::string& layers, std::string* error) const;
+
+  bool Has(const std::string& name) const { return pictures_.count(name) != 0; }
+  size_t Count() const { return pictures_.size(); }
+
+ private:
+  std::map<std::string, ImageKit::Image> pictures_;
+  std::map<std::string, Recolour> recolours_;
+};
+
+// Reads a palette file: "<char> r g b [name]" a line, '#' comments.
+bool ReadPaletteFile(const std::string& path, Palette* palette, std::string* error);
+
+// Splits on white space.
+std::vector<std::string> Words(const std::string& line);
+// Removes white space at both ends.
+std::string Trim(const std::string& text);
+// Reads a whole decimal number; false on anything else.
+bool ParseInt(const std::string& text, int* value);
+
+}  // namespace ArtC
