@@ -35,6 +35,8 @@ bool RendererSDL::Initialize(HWND, VideoRes* mode, int maxSpriteTypes) {
     log.Log("Unable to set %dx%d video: %s", mode->width, mode->height, SDL_GetError());
     std::exit(1);
   }
+  // A new video surface is not guaranteed to be blank.
+  SDL_FillRect(m_screen, nullptr, 0);
   if (g_orvix != nullptr) SDL_WM_SetCaption(g_orvix->GetLaunchContext().appName, nullptr);
   SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
 
