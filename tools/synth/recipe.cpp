@@ -5,6 +5,11 @@
 
 namespace {
 
+// In a note sequence: a tone at the layer's own pitch (and sweep).
+constexpr double kLayerPitch = -1.0;
+// Below half of a 16-bit step.
+constexpr float kInaudible = 1.0f / 65536.0f;
+
 bool ReadLayerSetting(TextReader& reader, const TextLine& line, RecipeLayer& layer) {
   const std::string& key = line.words[0];
   double value = 0.0;
@@ -24,7 +29,9 @@ bool ReadLayerSetting(TextReader& reader, const TextLine& line, RecipeLayer& lay
     layer.notes.clear();
     for (size_t i = 2; i < line.words.size(); ++i) {
       double hertz = 0.0;
-      if (line.words[i] != "." && !ParsePitch(line.words[i], hertz))
+      if (line.words[i] == "x")
+        hertz = kLayerPitch;
+      else if (line.words[i] != "." && !ParsePitch(line.words[i], hertz))
         reader.Error(line, "'" + line.words[i] + "' is no note");
       layer.notes.push_back(hertz);
     }
@@ -64,9 +71,10 @@ void RenderLayer(const RecipeLayer& layer, int rate, std::vector<float>& out) {
       continue;
     }
     for (size_t i = 0; i < layer.notes.size(); ++i) {
-      if (layer.notes[i] <= 0.0) continue;
-      RenderTone(layer.voice, layer.notes[i], layer.notes[i], layer.duration, rate, rng, out,
-                 static_cast<size_t>((start + i * layer.noteStep) * rate));
+      if (layer.notes[i] == 0.0) continue;
+      const bool own = layer.notes[i] == kLayerPitch;
+      RenderTone(layer.voice, own ? layer.pitchFrom : layer.notes[i], own ? layer.pitchTo : layer.notes[i],
+                 layer.duration, rate, rng, out, static_cast<size_t>((start + i * layer.noteStep) * rate));
     }
   }
 }
@@ -82,6 +90,8 @@ bool ReadRecipe(const std::string& path, Recipe& recipe) {
       layer.seed = static_cast<uint32_t>(recipe.layers.size() + 1);
       if (reader.Arguments(line, 1) && !ParseWave(line.words[1], layer.voice.wave))
         reader.Error(line, "unknown wave '" + line.words[1] + "'");
+      // Noise draws a new value every sample unless given a pitch.
+      if (layer.voice.wave == Wave::Noise) layer.pitchFrom = layer.pitchTo = 0.0;
       recipe.layers.push_back(layer);
     } else if (recipe.layers.empty() ? !ReadGlobalSetting(reader, line, recipe)
                                      : !ReadLayerSetting(reader, line, recipe.layers.back())) {
@@ -106,6 +116,8 @@ std::vector<float> RenderRecipe(const Recipe& recipe, int rate) {
     samples.resize(length, 0.0f);
   }
   Normalise(samples, recipe.peak);
+  // An echo's last repeats and a release's end fall below what 16 bits hold.
+  while (!samples.empty() && std::fabs(samples.back()) < kInaudible) samples.pop_back();
   return samples;
 }
 

@@ -8,8 +8,9 @@
 //   layer square          starts a layer: sine, square, triangle, saw or noise
 //     at 0.05             start in seconds
 //     duration 0.2        how long each tone is held before its release
-//     pitch 880 220       start and end pitch (hertz or note names)
-//     notes 0.07 C5 E5 .  a sequence instead: seconds per step, notes, "." rests
+//     pitch 880 220       start and end pitch (hertz or note names; noise: rate of new values)
+//     notes 0.07 C5 E5 .  a sequence instead: seconds per step, notes, "." rests,
+//                         "x" a tone at the layer's own pitch
 //     repeat 4 0.12       the layer again 4 times in all, 0.12 s apart
 //     seed 7              noise seed
 //     ... and every voice setting of synth.h (duty, envelope, vibrato, ...)
@@ -27,7 +28,7 @@ struct RecipeLayer {
   double pitchFrom = 440.0;
   double pitchTo = 440.0;
   double noteStep = 0.0;
-  std::vector<double> notes;  // hertz; 0 is a rest
+  std::vector<double> notes;  // hertz; 0 is a rest, -1 the layer's own pitch
   int repeat = 1;
   double every = 0.0;
   uint32_t seed = 1;

@@ -58,18 +58,22 @@ double EnvelopeLevel(const Envelope& envelope, double time, double hold) {
   return held(hold) * rest * rest;
 }
 
-// Chamberlin state-variable low-pass: cheap, and resonant when asked to be.
-struct LowPass {
+// Chamberlin state-variable filter: cheap, and resonant when asked to be.
+// It runs twice per sample, which keeps it stable up to a quarter of the
+// sample rate even without resonance.
+struct StateVariableFilter {
   double low = 0.0;
   double band = 0.0;
-  double Process(double input, double cutoff, double resonance, int rate) {
-    cutoff = std::min(cutoff, rate / 6.0);
-    double frequency = 2.0 * std::sin(kPi * cutoff / rate);
-    double damping = std::max(0.3, 2.0 * (1.0 - resonance));
-    low += frequency * band;
-    double high = input - low - damping * band;
-    band += frequency * high;
-    return low;
+  double Process(double input, double cutoff, double resonance, bool bandPass, int rate) {
+    cutoff = std::min(cutoff, rate / 4.0);
+    const double frequency = 2.0 * std::sin(kPi * cutoff / (2.0 * rate));
+    const double damping = std::clamp(2.0 * (1.0 - resonance), 0.3, 2.0);
+    for (int pass = 0; pass < 2; ++pass) {
+      low += frequency * band;
+      const double high = input - low - damping * band;
+      band += frequency * high;
+    }
+    return bandPass ? band : low;
   }
 };
 
@@ -89,7 +93,7 @@ void RenderTone(const Voice& voice, double from, double to, double hold, int rat
   const double highpassKeep = voice.highpass > 0.0 ? 1.0 / (1.0 + 2.0 * kPi * voice.highpass / rate) : 0.0;
   double phase = 0.0, detunedPhase = 0.25, noiseValue = rng.Next();
   double highpassIn = 0.0, highpassOut = 0.0;
-  LowPass lowPass;
+  StateVariableFilter filter;
   for (size_t i = 0; i < samples; ++i) {
     const double time = static_cast<double>(i) / rate;
     const double progress = time / length;
@@ -104,7 +108,7 @@ void RenderTone(const Voice& voice, double from, double to, double hold, int rat
 
     double value;
     if (voice.wave == Wave::Noise) {
-      phase += frequency > 0.0 ? step : 1.0;
+      phase += frequency > 0.0 && frequency < rate ? frequency / rate : 1.0;
       if (phase >= 1.0) {
         phase -= std::floor(phase);
         noiseValue = rng.Next();
@@ -124,7 +128,7 @@ void RenderTone(const Voice& voice, double from, double to, double hold, int rat
     if (voice.cutoffStart > 0.0) {
       double cutoff =
           voice.cutoffStart * std::pow(std::max(voice.cutoffEnd, 1.0) / voice.cutoffStart, progress);
-      value = lowPass.Process(value, cutoff, voice.resonance, rate);
+      value = filter.Process(value, cutoff, voice.resonance, voice.bandPass, rate);
     }
     if (voice.highpass > 0.0) {
       highpassOut = highpassKeep * (highpassOut + value - highpassIn);
@@ -208,7 +212,8 @@ bool ParseVoiceSetting(TextReader& reader, const TextLine& line, Voice& voice) {
   } else if (key == "tremolo") {
     if (reader.Arguments(line, 2) && reader.Number(line, 1, voice.tremoloRate))
       reader.Number(line, 2, voice.tremoloDepth);
-  } else if (key == "filter") {
+  } else if (key == "filter" || key == "bandpass") {
+    voice.bandPass = key == "bandpass";
     range(voice.cutoffStart, voice.cutoffEnd);
   } else if (key == "resonance") {
     if (reader.Arguments(line, 1)) reader.Number(line, 1, voice.resonance);

@@ -33,6 +33,7 @@ struct Voice {
   double cutoffStart = 0.0;   // low-pass cutoff in Hz, swept to cutoffEnd; 0 = open
   double cutoffEnd = 0.0;
   double resonance = 0.0;  // 0 .. 0.9
+  bool bandPass = false;   // the filter keeps a band around the cutoff rather than all below it
   double highpass = 0.0;   // high-pass cutoff in Hz; 0 = none
   double detune = 0.0;     // cents: a second oscillator this far up thickens the tone
   double volume = 1.0;

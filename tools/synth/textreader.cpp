@@ -1,5 +1,6 @@
 #include "textreader.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -15,7 +16,12 @@ bool TextReader::Open(const std::string& path) {
   }
   std::string text;
   for (int number = 1; std::getline(file, text); ++number) {
-    text = text.substr(0, text.find('#'));
+    // A comment starts at a "#" that begins a word; inside one it is a sharp (C#5).
+    for (size_t at = text.find('#'); at != std::string::npos; at = text.find('#', at + 1))
+      if (at == 0 || std::isspace(static_cast<unsigned char>(text[at - 1]))) {
+        text.resize(at);
+        break;
+      }
     std::istringstream words(text);
     TextLine line;
     line.number = number;

@@ -1,5 +1,5 @@
 // Reads the sound tools' text sources: one statement a line, words split by
-// blanks, "#" starting a comment. Errors name the file and line, compiler
+// blanks, a word starting with "#" starting a comment. Errors name the file and line, compiler
 // style, so that a wrong recipe fails the build where it is wrong.
 #pragma once
 
