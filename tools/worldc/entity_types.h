@@ -18,8 +18,9 @@ inline constexpr int kTypePushblock = 30;
 inline constexpr int kTypeReserved = 50;
 
 // The enemy types a world must offer, one id per class and colour.
-inline constexpr int kEnemyTypes[] = {kTypePelvokBlue, kTypePelvokRed, kTypeMurla,   kTypeGorritRed, kTypeGorritBlue,
-                                      kTypeSkeleton,   kTypeBatBlue,   kTypeBatRed, kTypeSnake};
+inline constexpr int kEnemyTypes[] = {kTypePelvokBlue, kTypePelvokRed,  kTypeMurla,
+                                      kTypeGorritRed,  kTypeGorritBlue, kTypeSkeleton,
+                                      kTypeBatBlue,    kTypeBatRed,     kTypeSnake};
 
 // -1 when `name` is no known type name.
 int EntityTypeByName(const std::string& name);

@@ -57,7 +57,16 @@ bool HeroQuadrantFree(uint8_t tile, int quadrant) { return (HeroFlags()[tile] & 
 
 bool WalkerWalkable(uint8_t tile) {
   switch (tile) {
-    case 0: case 9: case 10: case 16: case 18: case 25: case 32: case 64: case 160: case 161:
+    case 0:
+    case 9:
+    case 10:
+    case 16:
+    case 18:
+    case 25:
+    case 32:
+    case 64:
+    case 160:
+    case 161:
       return true;
     default:
       return false;
@@ -70,23 +79,35 @@ bool BatWalkable(uint8_t tile) { return WalkerWalkable(tile) || OnlyBatsCross(ti
 
 bool SpawnFree(uint8_t tile) {
   switch (tile) {
-    case 0: case 16: case 32: case 64: case 145: case 160: case 161:
+    case 0:
+    case 16:
+    case 32:
+    case 64:
+    case 145:
+    case 160:
+    case 161:
       return true;
     default:
       return false;
   }
 }
 
-DoorCells DoorCellsOf(int wall) { return wall >= 0 && wall < kWallCount ? kDoorWalls[wall].cells : DoorCells{}; }
+DoorCells DoorCellsOf(int wall) {
+  return wall >= 0 && wall < kWallCount ? kDoorWalls[wall].cells : DoorCells{};
+}
 
 uint8_t DoorTile(int wall, int state, int index) {
   if (wall < 0 || wall >= kWallCount || index < 0 || index >= kDoorWalls[wall].cells.count) return 0;
   switch (state) {
-    case kDoorOpen: return kDoorWalls[wall].tiles[0][index];
+    case kDoorOpen:
+      return kDoorWalls[wall].tiles[0][index];
     case kDoorPushBlock:
-    case kDoorShutter: return kDoorWalls[wall].tiles[1][index];
-    case kDoorLocked: return kDoorWalls[wall].tiles[2][index];
-    default: return 0;
+    case kDoorShutter:
+      return kDoorWalls[wall].tiles[1][index];
+    case kDoorLocked:
+      return kDoorWalls[wall].tiles[2][index];
+    default:
+      return 0;
   }
 }
 

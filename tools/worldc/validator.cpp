@@ -18,7 +18,9 @@ void Add(Faults* faults, FaultKind kind, RoomId room, const std::string& text) {
 
 std::string Cell(int c, int r) { return "(" + std::to_string(c) + ", " + std::to_string(r) + ")"; }
 
-std::string RoomName(RoomId room) { return "(" + std::to_string(room.x) + ", " + std::to_string(room.y) + ")"; }
+std::string RoomName(RoomId room) {
+  return "(" + std::to_string(room.x) + ", " + std::to_string(room.y) + ")";
+}
 
 bool AnyTileIn(const WorldMap& map, RoomId room, int firstC, int lastC, int firstR, int lastR,
                bool (*wanted)(uint8_t)) {
@@ -44,10 +46,12 @@ void CheckSpawns(const WorldMap& map, RoomId room, Faults* faults) {
     }
   }
   if (record.IsPopulated() && !AnyTileIn(map, room, 2, 13, 2, 8, SpawnFree)) {
-    Add(faults, FaultKind::kNoFreeTile, room, "monsters are spawned but the inner 12 x 7 tiles hold no free tile");
+    Add(faults, FaultKind::kNoFreeTile, room,
+        "monsters are spawned but the inner 12 x 7 tiles hold no free tile");
   }
   if (record.Spawns(kTypeMurla) && !AnyTileIn(map, room, 1, 14, 1, 9, IsWater)) {
-    Add(faults, FaultKind::kMurlaWithoutWater, room, "Murlas are spawned but the inner 14 x 9 tiles hold no water");
+    Add(faults, FaultKind::kMurlaWithoutWater, room,
+        "Murlas are spawned but the inner 14 x 9 tiles hold no water");
   }
 }
 
@@ -58,10 +62,11 @@ void CheckStairs(const WorldMap& map, RoomId room, Faults* faults) {
   const int row = cell / kMapColumns;
   const std::string where = "map cell " + Cell(column, row);
   if (cell < 0 || row >= kLayerRows) {
-    Add(faults, FaultKind::kStairsWithoutStart, room, "the stairs lead outside the map (start cell " +
-                                                          std::to_string(cell) + ")");
+    Add(faults, FaultKind::kStairsWithoutStart, room,
+        "the stairs lead outside the map (start cell " + std::to_string(cell) + ")");
   } else if (!HeroFits(map, column * 32 + 16, row * 32)) {
-    Add(faults, FaultKind::kStairsWithoutStart, room, "the stairs lead to " + where + ", where no hero can stand");
+    Add(faults, FaultKind::kStairsWithoutStart, room,
+        "the stairs lead to " + where + ", where no hero can stand");
   } else if (map.Tile(0, column + 1, row) == kStairsTile) {
     Add(faults, FaultKind::kStairsWithoutStart, room, "the stairs lead onto stairs at " + where);
   }
@@ -74,12 +79,13 @@ void CheckDoors(const WorldMap& map, RoomId room, Faults* faults) {
     const std::string side = std::string(WallName(wall)) + " wall";
     if (state == kDoorNone) continue;
     if (state < kDoorOpen || state > kDoorLocked) {
-      Add(faults, FaultKind::kDoorNeverOpens, room, "the " + side + " has the unknown door state " +
-                                                        std::to_string(state));
+      Add(faults, FaultKind::kDoorNeverOpens, room,
+          "the " + side + " has the unknown door state " + std::to_string(state));
       continue;
     }
     if (!record.dungeonFlag) {
-      Add(faults, FaultKind::kDoorNeverOpens, room, "the " + side + " has a door, but doors are drawn only in dungeon rooms");
+      Add(faults, FaultKind::kDoorNeverOpens, room,
+          "the " + side + " has a door, but doors are drawn only in dungeon rooms");
     }
     const DoorCells cells = DoorCellsOf(wall);
     for (int i = 0; i < cells.count; ++i) {
@@ -118,7 +124,8 @@ void CheckPushBlocks(const WorldMap& map, RoomId room, Faults* faults) {
       }
       if (!movable) {
         Add(faults, FaultKind::kPushBlockPath, room,
-            "the push block at " + Cell(c, r) + " cannot move: layer-1 values lie under every path a hero can push it");
+            "the push block at " + Cell(c, r) +
+                " cannot move: layer-1 values lie under every path a hero can push it");
       }
     }
   }
@@ -142,22 +149,28 @@ void CheckEdges(const WorldMap& map, RoomId room, Faults* faults) {
   // room below); each room also answers for its left and top world border.
   std::ostringstream right, bottom, border;
   for (int r = 0; r < kRoomRows; ++r) {
+    bool mismatch = false, open = false;
     for (int half = 0; half < 2; ++half) {
       const int row = baseR + r;
       const bool here = free(baseC + 15, row, half * 2 + 1);
       const bool there = free(baseC + 16, row, half * 2);
-      if (room.x == kWorldRoomsX - 1 ? here : here != there) right << " " << r;
-      if (room.x == 0 && free(baseC, row, half * 2)) border << " left row " << r;
+      mismatch = mismatch || (room.x == kWorldRoomsX - 1 ? here : here != there);
+      open = open || (room.x == 0 && free(baseC, row, half * 2));
     }
+    if (mismatch) right << " " << r;
+    if (open) border << " left row " << r;
   }
   for (int c = 0; c < kRoomColumns; ++c) {
+    bool mismatch = false, open = false;
     for (int half = 0; half < 2; ++half) {
       const int column = baseC + c;
       const bool here = free(column, baseR + 10, 2 + half);
       const bool there = free(column, baseR + 11, half);
-      if (room.y == kWorldRoomsY - 1 ? here : here != there) bottom << " " << c;
-      if (room.y == 0 && free(column, baseR, half)) border << " top column " << c;
+      mismatch = mismatch || (room.y == kWorldRoomsY - 1 ? here : here != there);
+      open = open || (room.y == 0 && free(column, baseR, half));
     }
+    if (mismatch) bottom << " " << c;
+    if (open) border << " top column " << c;
   }
   if (!right.str().empty()) {
     Add(faults, FaultKind::kEdgeMismatch, room,
@@ -222,17 +235,28 @@ void CheckWalk(const WorldMap& map, Faults* faults) {
 
 const char* FaultKindName(FaultKind kind) {
   switch (kind) {
-    case FaultKind::kNoFreeTile: return "no-free-tile";
-    case FaultKind::kMurlaWithoutWater: return "murla-without-water";
-    case FaultKind::kStairsWithoutStart: return "stairs-without-start";
-    case FaultKind::kEdgeMismatch: return "edge-mismatch";
-    case FaultKind::kStartTileBlocked: return "start-tile-blocked";
-    case FaultKind::kDoorWithoutCells: return "door-without-cells";
-    case FaultKind::kDoorNeverOpens: return "door-never-opens";
-    case FaultKind::kPushBlockPath: return "push-block-path";
-    case FaultKind::kBadSpawnRange: return "bad-spawn-range";
-    case FaultKind::kUnreachableRoom: return "unreachable-room";
-    case FaultKind::kNoWayBack: return "no-way-back";
+    case FaultKind::kNoFreeTile:
+      return "no-free-tile";
+    case FaultKind::kMurlaWithoutWater:
+      return "murla-without-water";
+    case FaultKind::kStairsWithoutStart:
+      return "stairs-without-start";
+    case FaultKind::kEdgeMismatch:
+      return "edge-mismatch";
+    case FaultKind::kStartTileBlocked:
+      return "start-tile-blocked";
+    case FaultKind::kDoorWithoutCells:
+      return "door-without-cells";
+    case FaultKind::kDoorNeverOpens:
+      return "door-never-opens";
+    case FaultKind::kPushBlockPath:
+      return "push-block-path";
+    case FaultKind::kBadSpawnRange:
+      return "bad-spawn-range";
+    case FaultKind::kUnreachableRoom:
+      return "unreachable-room";
+    case FaultKind::kNoWayBack:
+      return "no-way-back";
   }
   return "?";
 }

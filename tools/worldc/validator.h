@@ -16,11 +16,11 @@ enum class FaultKind {
   kEdgeMismatch,        // a room edge open on one side and walled on the other, or open to the world's edge
   kStartTileBlocked,    // a hero's start tile is not walkable
   kDoorWithoutCells,    // a door state on a wall whose door cells hold no door
-  kDoorNeverOpens,      // a push-block door with no push block, a door outside a dungeon room, an unknown state
-  kPushBlockPath,       // a push block stuck by layer-1 values, or free to slide into a wall
-  kBadSpawnRange,       // a spawn minimum above its maximum (the game divides by zero) or below 0
-  kUnreachableRoom,     // a room with monsters, push blocks or flags that no hero can reach
-  kNoWayBack,           // stairs into a part of the world that no exit leaves
+  kDoorNeverOpens,   // a push-block door with no push block, a door outside a dungeon room, an unknown state
+  kPushBlockPath,    // a push block stuck by layer-1 values, or free to slide into a wall
+  kBadSpawnRange,    // a spawn minimum above its maximum (the game divides by zero) or below 0
+  kUnreachableRoom,  // a room with monsters, push blocks or flags that no hero can reach
+  kNoWayBack,        // stairs into a part of the world that no exit leaves
 };
 
 const char* FaultKindName(FaultKind kind);

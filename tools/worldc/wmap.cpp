@@ -92,7 +92,8 @@ std::vector<uint8_t> WorldMap::Serialize() const {
 
 bool WorldMap::Deserialize(const std::vector<uint8_t>& bytes, std::string* error) {
   if (bytes.size() != static_cast<size_t>(kFileBytes)) {
-    if (error) *error = "a map file has " + std::to_string(kFileBytes) + " bytes, not " + std::to_string(bytes.size());
+    if (error)
+      *error = "a map file has " + std::to_string(kFileBytes) + " bytes, not " + std::to_string(bytes.size());
     return false;
   }
   std::copy(bytes.begin(), bytes.begin() + kTileBytes, tiles_.begin());
@@ -106,7 +107,8 @@ bool WorldMap::Deserialize(const std::vector<uint8_t>& bytes, std::string* error
     }
     room.exitFlag = record[kExitFlagOffset];
     room.dungeonFlag = record[kDungeonFlagOffset];
-    for (int wall = 0; wall < kWallCount; ++wall) room.doors[wall] = GetInt32(record + kDoorOffset + 4 * wall);
+    for (int wall = 0; wall < kWallCount; ++wall)
+      room.doors[wall] = GetInt32(record + kDoorOffset + 4 * wall);
   }
   return true;
 }
@@ -118,7 +120,8 @@ bool WorldMap::Save(const std::string& path, std::string* error) const {
     if (error) *error = "cannot write " + path;
     return false;
   }
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() || std::fflush(file.get()) != 0) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
+      std::fflush(file.get()) != 0) {
     if (error) *error = "short write to " + path;
     return false;
   }
@@ -139,7 +142,8 @@ bool WorldMap::Load(const std::string& path, std::string* error) {
 
 bool WorldMap::IsUnusedRoom(RoomId room, uint8_t fill) const {
   const RoomRecord& record = Room(room);
-  if (record.startCell != 0 || record.exitFlag != 0 || record.dungeonFlag != 0 || record.IsPopulated()) return false;
+  if (record.startCell != 0 || record.exitFlag != 0 || record.dungeonFlag != 0 || record.IsPopulated())
+    return false;
   for (int32_t door : record.doors) {
     if (door != 0) return false;
   }

@@ -36,7 +36,7 @@ inline constexpr int kWorldRoomsY = kLayerRows / kRoomRows;  // 30 rooms with ti
 inline constexpr int kRecordRoomsY = 38;
 inline constexpr int kRoomCount = kWorldRoomsX * kRecordRoomsY;  // 608
 inline constexpr int kRoomRecordBytes = 176;
-inline constexpr int kTileBytes = kLayerBytes * kLayers;  // 168,960
+inline constexpr int kTileBytes = kLayerBytes * kLayers;                       // 168,960
 inline constexpr int kFileBytes = kTileBytes + kRoomCount * kRoomRecordBytes;  // 275,968
 inline constexpr int kSpawnTypes = 64;
 

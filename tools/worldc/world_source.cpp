@@ -209,7 +209,8 @@ bool ParseRoomLine(const std::string& line, RoomDraft* draft, SourceReader& read
       *error = reader.Where() + problem;
       return false;
     }
-  } else if ((key == "layer0" || key == "layer1") && (words.size() == 1 || (words.size() == 2 && words[1] == "hex"))) {
+  } else if ((key == "layer0" || key == "layer1") &&
+             (words.size() == 1 || (words.size() == 2 && words[1] == "hex"))) {
     const int layer = key == "layer0" ? 0 : 1;
     if (draft->hasLayer[layer]) {
       problem = key + " is given twice";
@@ -234,10 +235,18 @@ bool CellValue(const RoomDraft& draft, int layer, int c, int r, uint8_t* value, 
   }
   if (layer == 1) {
     switch (symbol) {
-      case '.': *value = 0; return true;
-      case 'P': *value = kPushBlockMark; return true;
-      case 'x': *value = 1; return true;
-      default: *problem = std::string("layer 1 knows '.', 'P' and 'x', not '") + symbol + "'"; return false;
+      case '.':
+        *value = 0;
+        return true;
+      case 'P':
+        *value = kPushBlockMark;
+        return true;
+      case 'x':
+        *value = 1;
+        return true;
+      default:
+        *problem = std::string("layer 1 knows '.', 'P' and 'x', not '") + symbol + "'";
+        return false;
     }
   }
   if (symbol == kDoorCellChar) {
@@ -282,6 +291,7 @@ bool ParseWorldFile(const std::string& path, WorldSource* world, std::string* er
     return false;
   }
   std::string line;
+  std::string legend;
   while (reader.Next(&line)) {
     if (IsBlankOrComment(line)) continue;
     const std::vector<std::string> words = Words(line);
@@ -289,13 +299,22 @@ bool ParseWorldFile(const std::string& path, WorldSource* world, std::string* er
     int fill = 0;
     if (words[0] == "fill" && words.size() == 2 && ParseInt(words[1], 0, 255, &fill)) {
       world->fill = static_cast<uint8_t>(fill);
+    } else if (words[0] == "legend" && words.size() == 2) {
+      legend = words[1];
+      world->legends[legend];
+      if (world->defaultLegend.empty()) world->defaultLegend = legend;
     } else if (words[0] == "tile") {
-      if (!ParseLegendLine(line, words, &world->legend, &problem)) {
+      if (legend.empty()) {
+        *error = reader.Where() + "a tile line belongs to a legend: start one with 'legend <name>'";
+        return false;
+      }
+      if (!ParseLegendLine(line, words, &world->legends[legend], &problem)) {
         *error = reader.Where() + problem;
         return false;
       }
     } else {
-      *error = reader.Where() + "expected 'fill <value>' or 'tile <character> <value> [name]'";
+      *error =
+          reader.Where() + "expected 'fill <value>', 'legend <name>' or 'tile <character> <value> [name]'";
       return false;
     }
   }
@@ -310,7 +329,7 @@ bool ParseRoomFile(const std::string& path, WorldSource* world, WorldMap* map, s
     return false;
   }
   RoomDraft draft;
-  draft.legend = world->legend;
+  draft.legend = world->legends[world->defaultLegend];
   bool haveRoom = false;
   std::string name;
   std::string line;
@@ -335,6 +354,15 @@ bool ParseRoomFile(const std::string& path, WorldSource* world, WorldMap* map, s
       continue;
     }
     if (words[0] == "name") name = TextAfterWords(line, 1);
+    if (words[0] == "legend") {
+      const auto found = world->legends.find(words.size() == 2 ? words[1] : "");
+      if (found == world->legends.end() || draft.hasLayer[0]) {
+        *error = reader.Where() + "expected 'legend <name>' of a legend in world.txt, before the grids";
+        return false;
+      }
+      draft.legend = found->second;
+      continue;
+    }
     if (!ParseRoomLine(line, &draft, reader, error)) return false;
   }
   if (!haveRoom || !draft.hasLayer[0]) {
@@ -380,7 +408,8 @@ bool CompileWorld(const std::string& worldFile, const std::string& roomDir, Worl
   std::vector<std::string> files;
   std::error_code failure;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(roomDir, failure)) {
-    if (entry.is_regular_file() && entry.path().extension() == ".room") files.push_back(entry.path().string());
+    if (entry.is_regular_file() && entry.path().extension() == ".room")
+      files.push_back(entry.path().string());
   }
   if (failure) {
     *error = roomDir + ": " + failure.message();

@@ -2,10 +2,12 @@
 //
 // world.txt holds what all rooms share:
 //   fill <value>                  layer-0 value of every room no file describes
-//   tile <char> <value> [name]    legend: a grid character and its tile value
+//   legend <name>                 starts a legend; the first one is every room's default
+//   tile <char> <value> [name]    a legend entry: a grid character and its tile value
 // Each *.room file describes one room:
 //   room <x> <y>                  first line: which room of the 16 x 30 world
 //   name <text>                   shown on previews
+//   legend <name>                 the legend of world.txt the grids use
 //   exit | dungeon                the room's exit and dungeon flags
 //   start <x> <y> <c> <r>         where this room's stairs lead: room (x, y), cell (c, r)
 //   door <top|bottom|right|left> <open|push|shutter|locked|0-4>
@@ -42,7 +44,8 @@ struct Legend {
 
 struct WorldSource {
   uint8_t fill = 0;
-  Legend legend;
+  std::map<std::string, Legend> legends;
+  std::string defaultLegend;
   std::map<int, std::string> roomNames;  // by y * 16 + x
 };
 

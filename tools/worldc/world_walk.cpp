@@ -24,11 +24,15 @@ struct Node {
   bool onStairs = false;
 };
 
-int NodeIndex(const Node& node) { return ((node.fy * kQuarterColumns) + node.fx) * 2 + (node.onStairs ? 1 : 0); }
+int NodeIndex(const Node& node) {
+  return ((node.fy * kQuarterColumns) + node.fx) * 2 + (node.onStairs ? 1 : 0);
+}
 
 RoomId RoomOfTile(int column, int row) { return RoomId{column / kRoomColumns, row / kRoomRows}; }
 
-bool InWorld(RoomId room) { return room.x >= 0 && room.x < kWorldRoomsX && room.y >= 0 && room.y < kWorldRoomsY; }
+bool InWorld(RoomId room) {
+  return room.x >= 0 && room.x < kWorldRoomsX && room.y >= 0 && room.y < kWorldRoomsY;
+}
 
 int RoomIndex(RoomId room) { return room.y * kWorldRoomsX + room.x; }
 
@@ -99,7 +103,8 @@ struct LegKey {
   int returnColumn;
   int returnRow;
   bool operator<(const LegKey& other) const {
-    return std::tie(entry, returnColumn, returnRow) < std::tie(other.entry, other.returnColumn, other.returnRow);
+    return std::tie(entry, returnColumn, returnRow) <
+           std::tie(other.entry, other.returnColumn, other.returnRow);
   }
 };
 
@@ -237,7 +242,8 @@ bool HeroFits(const WorldMap& map, int x, int y) {
 WalkResult WalkWorld(const WorldMap& map) {
   OpenDoors open(kWorldRoomsX * kWorldRoomsY, std::array<bool, kWallCount>{});
   for (int i = 0; i < kWorldRoomsX * kWorldRoomsY; ++i) {
-    for (int wall = 0; wall < kWallCount; ++wall) open[i][wall] = map.Room(RoomId{i % 16, i / 16}).doors[wall] == kDoorOpen;
+    for (int wall = 0; wall < kWallCount; ++wall)
+      open[i][wall] = map.Room(RoomId{i % 16, i / 16}).doors[wall] == kDoorOpen;
   }
   WalkResult walk;
   do {

@@ -16,17 +16,17 @@ namespace World {
 // One stay in a part of the world: the start, or a trip down one staircase.
 struct WalkLeg {
   bool fromStairs = false;
-  RoomId stairsRoom;   // the room whose stairs began the leg
+  RoomId stairsRoom;                    // the room whose stairs began the leg
   int stairsColumn = 0, stairsRow = 0;  // map cell the hero comes back to
-  bool arrivalFits = false;  // the hero can stand where the stairs lead
+  bool arrivalFits = false;             // the hero can stand where the stairs lead
   RoomId arrivalRoom;
-  bool reachesExit = false;  // an exit edge takes the hero back up
+  bool reachesExit = false;        // an exit edge takes the hero back up
   std::vector<bool> roomsReached;  // by y * 16 + x, rooms with tiles only
 };
 
 struct WalkResult {
   bool startFits = false;
-  std::vector<WalkLeg> legs;  // legs[0] is the walk from the start tile
+  std::vector<WalkLeg> legs;       // legs[0] is the walk from the start tile
   std::vector<bool> roomsReached;  // over all legs
   // Rooms where the hero got past the door cells into the middle of the room.
   std::vector<bool> insideReached;
