@@ -29,14 +29,16 @@ ImageKit::Rect TileArea(uint8_t tile) {
                         kTileSize};
 }
 
-void DrawTile(ImageKit::Image& canvas, const ImageKit::Image& tiles, uint8_t tile, int x, int y, bool keyed) {
+// Tiles are keyed with magenta, as the game's tilemaps are; what shows
+// through is the black of the cleared screen.
+void DrawTile(ImageKit::Image& canvas, const ImageKit::Image& tiles, uint8_t tile, int x, int y) {
   const ImageKit::Rect area = TileArea(tile);
   if (!tiles.Contains(area.x + kTileSize - 1, area.y + kTileSize - 1)) {
-    // A value the sheet does not draw yet: a plain marker, so it shows.
-    canvas.Fill(ImageKit::Rect{x, y, kTileSize, kTileSize}, ImageKit::kMagenta);
+    // A value the sheet does not draw yet: a loud marker, so it shows.
+    canvas.Fill(ImageKit::Rect{x, y, kTileSize, kTileSize}, ImageKit::Rgb{255, 0, 128});
     return;
   }
-  canvas.Blit(tiles, area, x, y, keyed ? &ImageKit::kMagenta : nullptr);
+  canvas.Blit(tiles, area, x, y, &ImageKit::kMagenta);
 }
 
 // The room's layer 0 as the game shows it: in dungeon rooms the doors write
@@ -46,7 +48,7 @@ void DrawRoomAt(ImageKit::Image& canvas, const WorldMap& map, const ImageKit::Im
   const RoomRecord& record = map.Room(room);
   for (int r = 0; r < kRoomRows; ++r) {
     for (int c = 0; c < kRoomColumns; ++c) {
-      DrawTile(canvas, tiles, map.RoomTile(0, room, c, r), x0 + c * kTileSize, y0 + r * kTileSize, false);
+      DrawTile(canvas, tiles, map.RoomTile(0, room, c, r), x0 + c * kTileSize, y0 + r * kTileSize);
     }
   }
   if (!record.dungeonFlag) return;
@@ -56,11 +58,11 @@ void DrawRoomAt(ImageKit::Image& canvas, const WorldMap& map, const ImageKit::Im
     const DoorCells cells = DoorCellsOf(wall);
     for (int i = 0; i < cells.count && state <= kDoorLocked; ++i) {
       DrawTile(canvas, tiles, DoorTile(wall, state, i), x0 + cells.column[i] * kTileSize,
-               y0 + cells.row * kTileSize, false);
+               y0 + cells.row * kTileSize);
     }
     const Arch& arch = kArches[wall];
     for (int i = 0; i < arch.cells; ++i) {
-      DrawTile(canvas, tiles, arch.tile, x0 + arch.column[i] * kTileSize, y0 + arch.row * kTileSize, true);
+      DrawTile(canvas, tiles, arch.tile, x0 + arch.column[i] * kTileSize, y0 + arch.row * kTileSize);
     }
   }
 }
