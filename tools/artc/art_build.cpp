@@ -32,6 +32,8 @@ bool ArtBuild::Run(const std::string& manifest, const std::string& outputFolder,
       fs::create_directories(target.parent_path());
       if (!ImageKit::WriteBmp(target.string(), sheet.image, error)) return false;
       sheets_.push_back(std::move(sheet));
+    } else if (words[0] == "preview" && words.size() == 2) {
+      previewScenes_.push_back((folder / words[1]).string());
     } else if (words[0] == "spritedef" && words.size() == 2) {
       spriteDefPath = (folder / words[1]).string();
     } else {

@@ -18,6 +18,8 @@ class ArtBuild {
 
   const std::vector<Sheet>& Sheets() const { return sheets_; }
   const SpriteDefinition& Sprites() const { return sprites_; }
+  // The scene files named by "preview" lines.
+  const std::vector<std::string>& PreviewScenes() const { return previewScenes_; }
 
  private:
   bool CheckSprites(std::string* error) const;
@@ -25,6 +27,7 @@ class ArtBuild {
   PictureLibrary library_;
   std::vector<Sheet> sheets_;
   SpriteDefinition sprites_;
+  std::vector<std::string> previewScenes_;
 };
 
 }  // namespace ArtC

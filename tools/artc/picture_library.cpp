@@ -107,6 +107,10 @@ bool PictureLibrary::LoadFile(const std::string& path, std::string* error) {
         recolour.swaps.emplace_back(palette[swap[0]], palette[swap[2]]);
       }
       recolours_[words[1]] = recolour;
+    } else if (keyword == "ink" && words.size() == 3) {
+      if (words[2].size() != 1 || !palette.count(words[2][0]))
+        return fail("ink colour must be in the palette");
+      inks_[words[1]] = palette[words[2][0]];
     } else if (keyword == "picture" && words.size() >= 4 && words[2] == "=") {
       if (pictures_.count(words[1])) return fail("picture \"" + words[1] + "\" is defined twice");
       const size_t equals = line.find('=');
@@ -179,6 +183,34 @@ std::optional<Image> PictureLibrary::Resolve(const std::string& layer, std::stri
       Image padded(image.Width() + 2 * border, image.Height() + 2 * border, kMagenta);
       padded.Blit(image, border, border);
       image = std::move(padded);
+    } else if (op.rfind("keep:", 0) == 0) {
+      const auto mask = pictures_.find(op.substr(5));
+      if (mask == pictures_.end() || mask->second.Width() != image.Width() ||
+          mask->second.Height() != image.Height()) {
+        *error = "\"" + op + "\" needs a mask picture of the same size";
+        return std::nullopt;
+      }
+      for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+          if (mask->second.At(x, y) == kMagenta) image.Set(x, y, kMagenta);
+    } else if (op.rfind("outline:", 0) == 0) {
+      const auto ink = inks_.find(op.substr(8));
+      if (ink == inks_.end()) {
+        *error = "unknown ink \"" + op.substr(8) + "\"";
+        return std::nullopt;
+      }
+      // Opaque pixels next to a transparent one (inside the picture) take the ink.
+      const Image before = image;
+      for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x) {
+          if (before.At(x, y) == kMagenta) continue;
+          const int neighbours[4][2] = {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}};
+          for (const auto& [nx, ny] : neighbours)
+            if (before.Contains(nx, ny) && before.At(nx, ny) == kMagenta) {
+              image.Set(x, y, ink->second);
+              break;
+            }
+        }
     } else if (op == "x2") {
       image = image.Scaled(2);
     } else if (op.rfind("map:", 0) == 0) {

@@ -10,10 +10,12 @@
 //   picture <name> = <layer> [+ <layer> ...]
 //                                   drawn bottom to top, same size as the first
 //   recolour <name> <a>><b> ...     swaps palette colour a for b (this file's palette)
+//   ink <name> <char>               names a palette colour for the outline operation
 // A layer is a picture name followed by operations, each after a '/':
 //   flipx, flipy, rot90, rot180, rot270, x2 (every pixel doubled),
 //   shift:<dx>:<dy>, pad:<n> (n transparent pixels added on every side),
-//   map:<recolour name>
+//   map:<recolour name>, keep:<mask picture> (only the pixels where the mask
+//   is not transparent), outline:<ink> (opaque pixels next to transparent ones)
 // for example "hero_right_a/flipx" or "gorrit_down_a/map:red".
 #pragma once
 
@@ -48,6 +50,7 @@ class PictureLibrary {
  private:
   std::map<std::string, ImageKit::Image> pictures_;
   std::map<std::string, Recolour> recolours_;
+  std::map<std::string, ImageKit::Rgb> inks_;
 };
 
 // Reads a palette file: "<char> r g b [name]" a line, '#' comments.

@@ -151,14 +151,21 @@ bool CompileSheet(const std::string& path, const PictureLibrary& library, Sheet*
       std::optional<Image> picture = library.Compose(Recipe(line), &why);
       if (!picture) return fail(why);
       sheet->image.Blit(*picture, v[0], v[1], &kMagenta);
-    } else if (keyword == "text" && ParseInts(words, 1, 2, &v) && words.size() == 4) {
+    } else if (keyword == "text" && ParseInts(words, 1, 2, &v) && (words.size() == 4 || words.size() == 5)) {
+      const std::string recolour = words.size() == 5 ? "/map:" + words[4] : "";
       for (size_t i = 0; i < words[3].size(); ++i) {
         std::string why;
-        std::optional<Image> glyph =
-            library.Resolve("glyph_" + std::to_string(GlyphNumber(words[3][i])), &why);
-        if (!glyph) return fail(why);
-        sheet->image.Blit(*glyph, v[0] + 16 * static_cast<int>(i), v[1], &kMagenta);
+        const std::string glyph = "glyph_" + std::to_string(GlyphNumber(words[3][i])) + recolour;
+        std::optional<Image> picture = library.Resolve(glyph, &why);
+        if (!picture) return fail(why);
+        sheet->image.Blit(*picture, v[0] + 16 * static_cast<int>(i), v[1], &kMagenta);
       }
+    } else if (keyword == "row" && ParseInts(words, 1, 3, &v) && words.size() >= 6 && words[4] == "=") {
+      std::string why;
+      std::optional<Image> picture = library.Compose(Recipe(line), &why);
+      if (!picture) return fail(why);
+      for (int i = 0; i < v[2]; ++i)
+        sheet->image.Blit(*picture, v[0] + i * picture->Width(), v[1], &kMagenta);
     } else {
       return fail("unknown or malformed statement \"" + keyword + "\"");
     }

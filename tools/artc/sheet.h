@@ -15,7 +15,8 @@
 //   fill <x> <y> <w> <h> <char>
 //   frame <x> <y> <w> <h> <char>    one-pixel outline
 //   place <x> <y> = <layers>        magenta is transparent
-//   text <x> <y> <TEXT>             glyph pictures "glyph_<n>", 16 pixels apart
+//   row <x> <y> <count> = <layers>  the picture `count` times side by side
+//   text <x> <y> <TEXT> [<recolour>] glyph pictures "glyph_<n>", 16 pixels apart
 #pragma once
 
 #include <string>
