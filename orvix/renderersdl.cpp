@@ -28,7 +28,13 @@ bool RendererSDL::Initialize(HWND, VideoRes* mode, int maxSpriteTypes) {
   COrvixLogger& log = CSingleton<COrvixLogger>::Instance();
   if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) < 0) {
     log.Log("Unable to init SDL: %s", SDL_GetError());
-    return false;
+    // A machine without a sound device still shows the game; the sound
+    // module reports its own failure.
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+      log.Log("Unable to init SDL: %s", SDL_GetError());
+      return false;
+    }
+    log.Log("RendererSDL::Initialize: SDL video started without audio");
   }
   m_screen = SDL_SetVideoMode(mode->width, mode->height, mode->bpp, 0);
   if (m_screen == nullptr) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -104,6 +105,56 @@ TEST(RendererSDLLifecycle, OperationsOutsideInitializeAndShutdownDoNothing) {
   }
   EXPECT_TRUE(log.Contains("RendererSDL object destroyed"));
   EXPECT_FALSE(log.Contains("dangling"));
+}
+
+namespace {
+
+// Sets an environment variable for the life of the object.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const char* value) : m_name(name) {
+    const char* previous = getenv(name);
+    m_hadValue = previous != nullptr;
+    if (m_hadValue) m_previous = previous;
+    setenv(name, value, 1);
+  }
+  ~ScopedEnvironment() {
+    if (m_hadValue) {
+      setenv(m_name, m_previous.c_str(), 1);
+    } else {
+      unsetenv(m_name);
+    }
+  }
+
+ private:
+  const char* m_name;
+  std::string m_previous;
+  bool m_hadValue = false;
+};
+
+}  // namespace
+
+TEST(RendererSDLLifecycle, WithoutAudioTheWindowStillOpens) {
+  LogCapture log;
+  ScopedEnvironment noAudio("SDL_AUDIODRIVER", "no-such-audio-driver");
+  TestRenderer renderer;
+  Orvix::VideoRes mode = {16, 16, 32};
+  ASSERT_TRUE(renderer.Initialize(nullptr, &mode));
+  EXPECT_NE(renderer.GetScreen(), nullptr);
+  EXPECT_TRUE(log.Contains("Unable to init SDL: "));
+  EXPECT_TRUE(log.Contains("SDL video started without audio"));
+  renderer.Shutdown();
+}
+
+TEST(RendererSDLLifecycleDeathTest, AVideoModeSdlRefusesEndsTheProcessWithStatus1) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  auto initializeWithoutVideo = [] {
+    ScopedEnvironment noVideo("SDL_VIDEODRIVER", "no-such-video-driver");
+    TestRenderer renderer;
+    Orvix::VideoRes mode = {16, 16, 32};
+    renderer.Initialize(nullptr, &mode);
+  };
+  EXPECT_EXIT(initializeWithoutVideo(), ::testing::ExitedWithCode(1), "");
 }
 
 TEST(RendererDX9, DoesNothingAndSaysSoWhenDestroyed) {
