@@ -13,6 +13,7 @@ namespace {
 constexpr int kTileSize = 32;
 constexpr int kSheetColumns = 16;
 constexpr int kOverviewTile = 8;
+constexpr ImageKit::Rgb kPushBlockFrame{255, 220, 0};
 
 // Arch tiles and their room cells, by wall (top, bottom, right, left).
 struct Arch {
@@ -43,12 +44,21 @@ void DrawTile(ImageKit::Image& canvas, const ImageKit::Image& tiles, uint8_t til
 
 // The room's layer 0 as the game shows it: in dungeon rooms the doors write
 // their state's tiles into the door cells and arches cover the doorways.
+// Push blocks are entities, not tiles; a yellow frame shows where each waits.
 void DrawRoomAt(ImageKit::Image& canvas, const WorldMap& map, const ImageKit::Image& tiles, RoomId room,
                 int x0, int y0) {
   const RoomRecord& record = map.Room(room);
   for (int r = 0; r < kRoomRows; ++r) {
     for (int c = 0; c < kRoomColumns; ++c) {
       DrawTile(canvas, tiles, map.RoomTile(0, room, c, r), x0 + c * kTileSize, y0 + r * kTileSize);
+    }
+  }
+  for (int r = 0; r < kRoomRows; ++r) {
+    for (int c = 0; c < kRoomColumns; ++c) {
+      if (map.RoomTile(1, room, c, r) != kPushBlockMark) continue;
+      const ImageKit::Rect cell{x0 + c * kTileSize, y0 + r * kTileSize, kTileSize, kTileSize};
+      canvas.Frame(cell, kPushBlockFrame);
+      canvas.Frame(ImageKit::Rect{cell.x + 1, cell.y + 1, cell.w - 2, cell.h - 2}, kPushBlockFrame);
     }
   }
   if (!record.dungeonFlag) return;

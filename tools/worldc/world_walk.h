@@ -32,7 +32,9 @@ struct WalkResult {
   std::vector<bool> insideReached;
   int lockedDoorsMet = 0;  // locked doors in the rooms reached: keys a hero may need
 
-  bool Reached(RoomId room) const { return roomsReached[room.y * kWorldRoomsX + room.x]; }
+  // The hero gets past the room's doorways into its middle (columns 2 to 13,
+  // rows 2 to 8), where monsters are placed and push blocks wait.
+  bool Reached(RoomId room) const { return insideReached[room.y * kWorldRoomsX + room.x]; }
 };
 
 WalkResult WalkWorld(const WorldMap& map);
