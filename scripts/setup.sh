@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   xvfb xdotool imagemagick x11-utils
   clang libclang-rt-14-dev clang-format
-  procps psmisc
+  procps psmisc ccache
 )
 
 missing=()
