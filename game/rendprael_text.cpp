@@ -1,0 +1,78 @@
+// PraelRenderer: text in the bitmap font. The font image holds 16 x 16
+// glyphs in one row, in the order of GlyphOf; magenta is transparent.
+#include <cctype>
+#include <cstdarg>
+#include <cstdio>
+
+#include "game/rendprael.h"
+#include "orvix/logging.h"
+#include "orvix/memtrack.h"
+
+namespace {
+
+constexpr int kUnknownGlyph = 42;
+
+}  // namespace
+
+int PraelRenderer::GlyphOf(char character) {
+  const int upper = std::toupper(static_cast<unsigned char>(character));
+  if (upper >= 'A' && upper <= 'Z') return upper - 'A';
+  if (upper >= '0' && upper <= '9') return 32 + (upper - '0');
+  switch (upper) {
+    case '-':
+      return 26;
+    case '.':
+      return 27;
+    case ',':
+      return 28;
+    case '!':
+      return 29;
+    case '\'':
+      return 30;
+    case '&':
+      return 31;
+    default:
+      return kUnknownGlyph;
+  }
+}
+
+bool PraelRenderer::LoadFont(const char* path) {
+  m_fontImage = LoadImageA(path);
+  if (m_fontImage == nullptr) return false;
+  SDL_Surface* surface = m_fontImage->surface;
+  SDL_SetColorKey(surface, SDL_SRCCOLORKEY, SDL_MapRGB(surface->format, 255, 0, 255));
+  return true;
+}
+
+bool PraelRenderer::DrawString(int x, int y, const char* format, ...) {
+  if (m_fontImage == nullptr) {
+    Orvix::CSingleton<Orvix::COrvixLogger>::Instance().Log("DrawString: no font loaded");
+    return false;
+  }
+  va_list args;
+  va_start(args, format);
+  va_list measureArgs;
+  va_copy(measureArgs, args);
+  const int length = std::vsnprintf(nullptr, 0, format, measureArgs);
+  va_end(measureArgs);
+  if (length < 0) {
+    va_end(args);
+    return false;
+  }
+  char* text = static_cast<char*>(OX_MALLOC(static_cast<size_t>(length) + 1));
+  if (text == nullptr) {
+    va_end(args);
+    return false;
+  }
+  std::vsnprintf(text, static_cast<size_t>(length) + 1, format, args);
+  va_end(args);
+
+  for (int i = 0; i < length; ++i) {
+    if (text[i] == ' ') continue;
+    SDL_Rect source = {static_cast<Sint16>(GlyphOf(text[i]) * kGlyphSize), 0, kGlyphSize, kGlyphSize};
+    SDL_Rect destination = {static_cast<Sint16>(x + i * kGlyphSize), static_cast<Sint16>(y), 0, 0};
+    if (m_screen != nullptr) SDL_BlitSurface(m_fontImage->surface, &source, m_screen, &destination);
+  }
+  OX_FREE(text);
+  return true;
+}
