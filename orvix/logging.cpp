@@ -8,6 +8,8 @@
 
 namespace Orvix {
 
+template class CSingleton<COrvixLogger>;
+
 COrvixLogger::~COrvixLogger() {
   if (m_fileOpen) {
     std::fputs("\n-- logfile closed --\n", m_file);
@@ -15,15 +17,17 @@ COrvixLogger::~COrvixLogger() {
     m_fileOpen = false;
   }
   CloseDebugWindow();
-  OX_DELETE[] m_buffer;
+  OX_FREE(m_buffer);
   m_buffer = nullptr;
 }
 
 void COrvixLogger::Initialize(const char* path, int bufferSize) {
-  if (m_buffer != nullptr || bufferSize <= 0) return;
-  m_bufferSize = static_cast<size_t>(bufferSize);
-  m_buffer = OX_NEW char[m_bufferSize];
-  std::memset(m_buffer, 0, m_bufferSize);
+  if (m_initialized) return;
+  m_initialized = true;
+  if (bufferSize > 0) {
+    m_buffer = static_cast<char*>(OX_CALLOC(static_cast<size_t>(bufferSize), 1));
+    m_bufferSize = m_buffer != nullptr ? static_cast<size_t>(bufferSize) : 0;
+  }
   m_bufferUsed = 0;
 
   std::snprintf(m_path, sizeof m_path, "%s", path);
@@ -39,8 +43,8 @@ void COrvixLogger::Initialize(const char* path, int bufferSize) {
 }
 
 // The buffer keeps the newest text: once full, the oldest half is dropped so
-// that the window (which shows the end of the log) stays current. The file
-// keeps everything.
+// that the window (which shows the end of the log) stays current without a
+// move on every message. The file keeps everything.
 void COrvixLogger::AppendToBuffer(const char* text, size_t length) {
   if (m_buffer == nullptr || m_bufferSize < 2) return;
   const size_t capacity = m_bufferSize - 1;
@@ -62,7 +66,7 @@ void COrvixLogger::AppendToBuffer(const char* text, size_t length) {
 }
 
 bool COrvixLogger::Log(const char* format, ...) {
-  if (m_buffer == nullptr) return true;  // not initialised yet: the message is dropped
+  if (!m_initialized) return true;
 
   va_list args;
   va_start(args, format);
@@ -70,28 +74,36 @@ bool COrvixLogger::Log(const char* format, ...) {
   va_copy(measure, args);
   const int length = std::vsnprintf(nullptr, 0, format, measure);
   va_end(measure);
-  if (length < 0) {
+  // Room for the line break the buffer gets, so that message and break go
+  // in as one piece and a full buffer never splits them.
+  const size_t lineLength = static_cast<size_t>(length) + 2;
+  char* message = length >= 0 ? static_cast<char*>(OX_MALLOC(lineLength + 1)) : nullptr;
+  if (message == nullptr) {
     va_end(args);
     return false;
   }
-  char* message = OX_NEW char[static_cast<size_t>(length) + 1];
   std::vsnprintf(message, static_cast<size_t>(length) + 1, format, args);
   va_end(args);
 
-  AppendToBuffer(message, static_cast<size_t>(length));
-  AppendToBuffer("\r\n", 2);
+  std::memcpy(message + length, "\r\n", 3);
+  AppendToBuffer(message, lineLength);
+  message[length] = '\0';
   if (m_fileOpen) {
     std::fprintf(m_file, "%s\n", message);
     std::fflush(m_file);
   }
   if (m_debugDialog != nullptr) m_debugDialog->Update();
-  OX_DELETE[] message;
+  OX_FREE(message);
   return true;
 }
 
 bool COrvixLogger::OpenDebugWindow(HWND parent) {
-  if (m_debugDialog == nullptr) m_debugDialog = OX_NEW COrvixFltkDebugDialog(parent, m_buffer);
-  return m_debugDialog != nullptr;
+  if (m_debugDialog != nullptr && !m_debugDialog->HasWindow()) CloseDebugWindow();
+  if (m_debugDialog == nullptr) {
+    m_debugDialog = OX_NEW COrvixFltkDebugDialog(parent, m_buffer, &m_bufferUsed);
+    m_debugDialog->Update();
+  }
+  return m_debugDialog->HasWindow();
 }
 
 void COrvixLogger::CloseDebugWindow() {

@@ -2,6 +2,7 @@
 // to "log.txt", to an in-memory copy of the log and to the debug window.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 
 #include "orvixapi.h"
@@ -10,42 +11,50 @@
 namespace Orvix {
 
 // One instance of T for the whole process, made on first use and destroyed at
-// exit.
+// exit. Instance is defined out of line so that a library can instantiate it
+// once for everybody (see the explicit instantiation for COrvixLogger below).
 template <typename T>
 class CSingleton {
  public:
-  static T& Instance() {
-    static T instance;
-    return instance;
-  }
+  static T& Instance();
 };
 
-class COrvixDebugWindow;
+template <typename T>
+T& CSingleton<T>::Instance() {
+  static T instance;
+  return instance;
+}
 
-// The debug window: a read-only text showing the newest part of the log.
-// Over FLTK where a display exists; without one it has no window and its
-// Update reports false.
+class COrvixDialog;
+
+// The debug window: a read-only text showing the newest part of the log,
+// closable by the user. Over FLTK where a display exists; headless it keeps
+// the same text without showing it.
 class ORVIX_API COrvixFltkDebugDialog {
  public:
-  COrvixFltkDebugDialog(HWND parent, const char* text);
+  // text is the logger's buffer; length, when given, tracks its length so
+  // that no update has to measure a long log.
+  COrvixFltkDebugDialog(HWND parent, const char* text, const size_t* length = nullptr);
   ~COrvixFltkDebugDialog();
   COrvixFltkDebugDialog(const COrvixFltkDebugDialog&) = delete;
   COrvixFltkDebugDialog& operator=(const COrvixFltkDebugDialog&) = delete;
 
   // Re-sends the newest characters of the text (at most kShownCharacters) and
-  // scrolls to the bottom; false when there is no window.
+  // scrolls to the bottom; false once the window is closed or was never made.
   bool Update();
 
-  // The text the window would show now (the tail of the log), for tests.
-  const char* ShownText() const;
+  // The window exists and the user has not closed it.
+  bool HasWindow() const;
+  // The dialog behind the window, for tests that act as the user; may be null.
+  COrvixDialog* GetDialog() { return m_dialog; }
 
-  bool HasWindow() const { return m_window != nullptr; }
-
-  static constexpr unsigned kShownCharacters = 20000;
+  static constexpr int kShownCharacters = 20000;
+  static constexpr int kTextControlId = 1002;
 
  private:
-  COrvixDebugWindow* m_window = nullptr;  // owned; null without a display or once closed
-  const char* m_text;                     // the logger's buffer, borrowed
+  COrvixDialog* m_dialog = nullptr;  // owned; null when it could not be made
+  const char* m_text;                // the logger's buffer, borrowed
+  const size_t* m_textLength;        // the logger's count of it, borrowed; may be null
 };
 
 class ORVIX_API COrvixLogger {
@@ -54,16 +63,20 @@ class ORVIX_API COrvixLogger {
   void Initialize(const char* path, int bufferSize);
 
   // One printf-style line to the file, the buffer and the window; false only
-  // when the text cannot be formatted into a new buffer.
+  // when the text cannot be formatted into a new buffer. Before Initialize
+  // the message is dropped.
   bool Log(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
+  // Opens the debug window if it is not open (again, if the user closed it);
+  // true when the window exists afterwards.
   bool OpenDebugWindow(HWND parent);
   void CloseDebugWindow();
   COrvixFltkDebugDialog* GetDebugDialog() { return m_debugDialog; }
 
-  // The whole in-memory log (newest text kept once the buffer is full); null
-  // before Initialize.
+  // The in-memory log (the newest text once the buffer is full); null before
+  // Initialize.
   const char* GetBuffer() const { return m_buffer; }
+  bool IsFileOpen() const { return m_fileOpen; }
 
  protected:
   friend class CSingleton<COrvixLogger>;
@@ -76,11 +89,15 @@ class ORVIX_API COrvixLogger {
   COrvixFltkDebugDialog* m_debugDialog = nullptr;  // owned
   char m_path[255] = {};
   bool m_fileOpen = false;
-  FILE* m_file = nullptr;     // owned
-  char* m_buffer = nullptr;   // owned, zero-terminated
+  FILE* m_file = nullptr;    // owned
+  char* m_buffer = nullptr;  // owned, zero-terminated
   size_t m_bufferSize = 0;
   size_t m_bufferUsed = 0;
+  bool m_initialized = false;
 };
+
+// The logger's one instance lives in the engine library; the game uses it.
+extern template class ORVIX_API CSingleton<COrvixLogger>;
 
 // Build number written in the log header.
 constexpr int kOrvixBuild = 1006;

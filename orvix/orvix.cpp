@@ -74,6 +74,9 @@ void COrvixApp::UpdateTimeKey() {
   m_previousTick = GetTickCount();
 }
 
+// Unlike a GetMessage loop this never blocks the frame: it runs what is
+// pending and returns. A quit message it meets is consumed, as GetMessage
+// consumes it, and changes nothing else.
 void COrvixApp::DispatchWin32Msgs() { PumpPlatformEvents(); }
 
 bool COrvixApp::InitInputSystem(InputSystem system) {
@@ -105,21 +108,39 @@ void COrvixApp::ShutdownInputSystem() {
   m_inputSystem = INPUT_SYSTEM_NONE;
 }
 
-HWND COrvixApp::CreatePrimaryWindow(int, int, bool) { return nullptr; }
+namespace {
 
-void COrvixApp::DestroyPrimaryWindow() { m_primaryWindow = nullptr; }
+// The primary window's close box: the frame loop ends after the current frame.
+void OnPrimaryWindowClosed(void*) {
+  if (g_orvix != nullptr) g_orvix->ForceShutdown();
+  PostQuitMessage(0);
+}
+
+}  // namespace
+
+HWND COrvixApp::CreatePrimaryWindow(int width, int height, bool topmost) {
+  DestroyPrimaryWindow();
+  m_primaryWindow =
+      CreateFixedWindow(m_context.appName, width, height, topmost, OnPrimaryWindowClosed, nullptr);
+  return m_primaryWindow;
+}
+
+void COrvixApp::DestroyPrimaryWindow() {
+  DestroyFixedWindow(m_primaryWindow);
+  m_primaryWindow = nullptr;
+}
 
 void COrvixApp::ShowTextBox(const char* caption, int icon, const char* format, va_list args) {
   va_list measure;
   va_copy(measure, args);
   const int length = std::vsnprintf(nullptr, 0, format, measure);
   va_end(measure);
-  if (length < 0) return;
-  char* text = OX_NEW char[static_cast<size_t>(length) + 1];
+  char* text = length >= 0 ? static_cast<char*>(OX_MALLOC(static_cast<size_t>(length) + 1)) : nullptr;
+  if (text == nullptr) return;
   std::vsnprintf(text, static_cast<size_t>(length) + 1, format, args);
   CSingleton<COrvixLogger>::Instance().Log("%s", text);
   MessageBoxA(nullptr, text, caption, icon);
-  OX_DELETE[] text;
+  OX_FREE(text);
 }
 
 void COrvixApp::Message(const char* format, ...) {

@@ -35,8 +35,6 @@ enum InputSystem : int32_t {
 class COrvixApp;
 ORVIX_API extern COrvixApp* g_orvix;
 
-class COrvixPrimaryWindow;
-
 class ORVIX_API COrvixApp {
  public:
   COrvixApp();
@@ -78,9 +76,13 @@ class ORVIX_API COrvixApp {
   void ForceShutdown() { m_shutdownRequested = true; }
   bool ShutdownRequested() const { return m_shutdownRequested; }
 
+  // A plain window of the given size that cannot be resized; closing it
+  // forces shutdown. Null when headless or when it cannot be made.
   HWND CreatePrimaryWindow(int width, int height, bool topmost);
   void DestroyPrimaryWindow();
 
+  // printf-style boxes ("System Message" and "Critical Error"); the text is
+  // also logged. Neither ends the program.
   void Message(const char* format, ...) __attribute__((format(printf, 2, 3)));
   void CriticalError(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
@@ -98,8 +100,8 @@ class ORVIX_API COrvixApp {
 
   LaunchContext m_context = {};
   bool m_shutdownRequested = false;
-  COrvixPrimaryWindow* m_primaryWindow = nullptr;  // owned; null unless created
-  IRenderer* m_renderer = nullptr;                 // owned
+  HWND m_primaryWindow = nullptr;   // owned; null unless created
+  IRenderer* m_renderer = nullptr;  // owned
   bool m_pumpMessages = true;
   float m_timeKey = 0.0001f;
   uint32_t m_previousTick = 0;

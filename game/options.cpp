@@ -1,0 +1,115 @@
+#include "options.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "game/netsetup.h"
+
+namespace {
+
+struct OptionSpec {
+  const char* name;
+  const char* valueName;  // null for a flag
+  const char* help;
+  // Stores the option; false (with error filled) when its value is unusable.
+  bool (*apply)(GameOptions* options, const char* value, char* error, size_t errorSize);
+};
+
+bool ApplyHelp(GameOptions* options, const char*, char*, size_t) { return options->help = true; }
+
+bool ApplyHeadless(GameOptions* options, const char*, char*, size_t) { return options->headless = true; }
+
+bool ApplyServer(GameOptions* options, const char*, char*, size_t) { return options->server = true; }
+
+bool ApplyConnect(GameOptions* options, const char* value, char* error, size_t errorSize) {
+  if (value[0] == '\0') {
+    std::snprintf(error, errorSize, "--connect needs a server address");
+    return false;
+  }
+  options->connectTo = value;
+  return true;
+}
+
+bool ApplyName(GameOptions* options, const char* value, char*, size_t) {
+  options->playerName = value;
+  return true;
+}
+
+bool ApplyFrames(GameOptions* options, const char* value, char* error, size_t errorSize) {
+  char* end = nullptr;
+  errno = 0;
+  const long frames = std::strtol(value, &end, 10);
+  if (errno != 0 || end == value || *end != '\0' || frames < 1 || frames > INT_MAX) {
+    std::snprintf(error, errorSize, "--frames needs a whole number from 1 to %d, not \"%s\"", INT_MAX, value);
+    return false;
+  }
+  options->frames = frames;
+  return true;
+}
+
+const OptionSpec kOptions[] = {
+    {"--server", nullptr, "act as the server (skips the set-up dialog)", ApplyServer},
+    {"--connect", "ADDRESS", "connect to the server at ADDRESS (skips the set-up dialog)", ApplyConnect},
+    {"--name", "NAME", "the player's name (skips the set-up dialog)", ApplyName},
+    {"--headless", nullptr, "no window and no sound device; messages go to the console", ApplyHeadless},
+    {"--frames", "N", "end the game after N frames, as closing its window would", ApplyFrames},
+    {"--help", nullptr, "show this help and exit", ApplyHelp},
+};
+
+const OptionSpec* FindOption(const char* name) {
+  for (const OptionSpec& spec : kOptions)
+    if (std::strcmp(spec.name, name) == 0) return &spec;
+  return nullptr;
+}
+
+}  // namespace
+
+OptionsResult ParseGameOptions(int argc, char** argv, GameOptions* options, char* error, size_t errorSize) {
+  *options = GameOptions();
+  for (int i = 1; i < argc; ++i) {
+    const OptionSpec* spec = FindOption(argv[i]);
+    if (spec == nullptr) {
+      std::snprintf(error, errorSize, "unknown option \"%s\"", argv[i]);
+      return OptionsResult::Error;
+    }
+    const char* value = nullptr;
+    if (spec->valueName != nullptr) {
+      if (i + 1 >= argc) {
+        std::snprintf(error, errorSize, "%s needs %s", spec->name, spec->valueName);
+        return OptionsResult::Error;
+      }
+      value = argv[++i];
+    }
+    if (!spec->apply(options, value, error, errorSize)) return OptionsResult::Error;
+  }
+  if (options->help) return OptionsResult::Help;
+  if (options->server && options->connectTo != nullptr) {
+    std::snprintf(error, errorSize, "--server and --connect exclude each other");
+    return OptionsResult::Error;
+  }
+  return OptionsResult::Run;
+}
+
+void PrintGameUsage(FILE* out) {
+  std::fprintf(out,
+               "Usage: game [options]\n"
+               "Without set-up options the game asks for them in the network set-up dialog.\n"
+               "Without a display (or with --headless) it needs them on the command line.\n\n");
+  for (const OptionSpec& spec : kOptions) {
+    char left[32];
+    std::snprintf(left, sizeof left, "%s%s%s", spec.name, spec.valueName ? " " : "",
+                  spec.valueName ? spec.valueName : "");
+    std::fprintf(out, "  %-18s %s\n", left, spec.help);
+  }
+}
+
+void FillNetSetupChoice(const GameOptions& options, NetSetupChoice* choice) {
+  std::memset(choice, 0, sizeof *choice);
+  choice->isServer = options.server;
+  std::snprintf(choice->serverAddress, sizeof choice->serverAddress, "%s",
+                options.connectTo != nullptr ? options.connectTo : kDefaultServerAddress);
+  std::snprintf(choice->playerName, sizeof choice->playerName, "%s",
+                options.playerName != nullptr ? options.playerName : "");
+}
