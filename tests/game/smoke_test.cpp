@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "game/testapp.h"
+#include "orvix/logging.h"
+#include "tests/common/temp_dir.h"
 
 TEST(GameApplication, PublishesItselfAsTheEngineApplication) {
   {
@@ -8,4 +12,28 @@ TEST(GameApplication, PublishesItselfAsTheEngineApplication) {
     EXPECT_EQ(Orvix::g_orvix, &app);
   }
   EXPECT_EQ(Orvix::g_orvix, nullptr);
+}
+
+TEST(GameApplication, SetUpTextsAreCutToTheirFields) {
+  CTestApp app;
+  app.SetPlayerName(std::string(100, 'n').c_str());
+  app.SetServerAddress(std::string(100, 'a').c_str());
+  EXPECT_EQ(std::string(app.GetPlayerName()), std::string(63, 'n'));
+  EXPECT_EQ(std::string(app.GetServerAddress()), std::string(23, 'a'));
+  app.SetPlayerName("");
+  EXPECT_STREQ(app.GetPlayerName(), "");
+}
+
+TEST(GameApplication, AFrameLimitEndsTheGameAfterThatManyFrames) {
+  ScopedTempDir dir;
+  CTestApp app;
+  app.SetServer(true);
+  app.SetPlayerName("A");
+  app.SetFrameLimit(30);
+  Orvix::LaunchContext context = {};
+  context.hInstance = Orvix::GetProgramInstance();
+  context.width = 512;
+  context.height = 512;
+  ASSERT_TRUE(app.Launch(&context));
+  EXPECT_EQ(app.GetFramesRun(), 30);
 }

@@ -1,0 +1,78 @@
+# Shared helpers of the system and desktop test scripts (sourced).
+# Needs PRAEL_RUN_DIR and PRAEL_ARTIFACT_DIR from CTest.
+
+set -euo pipefail
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Everything the scripts start is stopped when they end.
+declare -a CLEANUP_PIDS=()
+CLEANUP_DIRS=()
+cleanup() {
+  local pid
+  for pid in "${CLEANUP_PIDS[@]}"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  local dir
+  for dir in "${CLEANUP_DIRS[@]}"; do rm -rf "$dir"; done
+}
+trap cleanup EXIT
+
+# A fresh working folder holding links to every data file of the run folder,
+# so that runs write their log.txt side by side without meeting.
+make_play_dir() {
+  local dir
+  dir=$(mktemp -d /tmp/prael-play-XXXXXX)
+  CLEANUP_DIRS+=("$dir")
+  local file
+  for file in "$PRAEL_RUN_DIR"/*; do
+    case "$(basename "$file")" in
+      log.txt | memory.log | memleaks.log) ;;
+      *) ln -s "$file" "$dir/" ;;
+    esac
+  done
+  echo "$dir"
+}
+
+# Starts Xvfb on the first free display number from 90 up and exports
+# DISPLAY. The server is stopped when the script ends.
+start_xvfb() {
+  local number
+  for number in $(seq 90 140); do
+    [[ -e /tmp/.X${number}-lock || -e /tmp/.X11-unix/X${number} ]] && continue
+    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    local pid=$!
+    local tries
+    for tries in $(seq 1 50); do
+      if xdpyinfo -display ":$number" >/dev/null 2>&1; then
+        CLEANUP_PIDS+=("$pid")
+        export DISPLAY=":$number"
+        return 0
+      fi
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  fail "no X display could be started"
+}
+
+# Waits up to $2 seconds for process $1 to end; its exit status is left in
+# WAITED_STATUS. Fails if it does not end in time.
+wait_for_exit() {
+  local pid=$1 seconds=$2 tenth
+  for tenth in $(seq 1 $((seconds * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      WAITED_STATUS=0
+      wait "$pid" || WAITED_STATUS=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "process $pid did not end within $seconds s"
+}
