@@ -126,7 +126,10 @@ bool PictureLibrary::LoadFile(const std::string& path, std::string* error) {
       Image image(width, height, kMagenta);
       for (int row = 0; row < height; ++row) {
         ++number;
-        if (!std::getline(in, line)) return fail("picture \"" + words[1] + "\" ends early");
+        if (!std::getline(in, line)) {
+          --number;  // report the last line there is
+          return fail("picture \"" + words[1] + "\" ends early");
+        }
         const std::string pixels = Trim(line);
         if (static_cast<int>(pixels.size()) != width)
           return fail("row has " + std::to_string(pixels.size()) + " pixels, picture is " +
