@@ -1,6 +1,6 @@
 // The start room of the shipped world with the HUD, footer and HUD text,
 // rendered from the run folder's data and compared pixel for pixel with the
-// checked-in reference image golden/start_room.png beside this file. The
+// checked-in reference image tests/game/golden/start_room.png. The
 // renderer is deterministic, so any difference is a change in the renderer,
 // the art or the map.
 //
@@ -28,8 +28,7 @@
 
 namespace {
 
-const std::filesystem::path kReference =
-    std::filesystem::path(__FILE__).parent_path() / "golden/start_room.png";
+const std::filesystem::path kReference = std::filesystem::path(PRAEL_GOLDEN_DIR) / "start_room.png";
 const std::filesystem::path kArtifact = "../artifacts/golden/start_room_actual.png";
 
 // The counters as the game's overlay shows them at the start.
