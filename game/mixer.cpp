@@ -127,11 +127,19 @@ void CMixer::SetVolume(int channel, float gain) {
 
 float CMixer::GetVolume(int channel) const {
   if (channel < 0 || channel >= kChannelCount) return 0.0f;
-  return static_cast<float>(m_channels[channel].gain) / kUnityGain;
+  Lock();
+  const int gain = m_channels[channel].gain;
+  Unlock();
+  return static_cast<float>(gain) / kUnityGain;
 }
 
 bool CMixer::IsPlaying(int channel) const {
-  return channel >= 0 && channel < kChannelCount && m_channels[channel].sample != nullptr;
+  if (channel < 0 || channel >= kChannelCount) return false;
+  // The output ends a sound on its own thread.
+  Lock();
+  const bool playing = m_channels[channel].sample != nullptr;
+  Unlock();
+  return playing;
 }
 
 void CMixer::StopChannelsPlaying(const MixerSample* sample) {

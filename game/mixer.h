@@ -75,10 +75,10 @@ class CMixer {
   void MixChannel(Channel& channel, int32_t* sum, int frames);
   void StopChannelsPlaying(const MixerSample* sample);
   bool ValidSlot(int slot, const char* operation);
-  void Lock() {
+  void Lock() const {
     if (m_guard != nullptr) m_guard->Lock();
   }
-  void Unlock() {
+  void Unlock() const {
     if (m_guard != nullptr) m_guard->Unlock();
   }
 

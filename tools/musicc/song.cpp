@@ -164,6 +164,8 @@ class SongReader {
     int patternLength = -1;
     for (SongChannel& channel : m_song.channels) {
       int step = m_song.lengthInSteps;
+      int barStart = step;
+      int bar = 1;
       const TextLine* lastLine = nullptr;
       for (const auto& [channelName, line] : found->second.lines) {
         if (channelName != channel.name) continue;
@@ -171,13 +173,14 @@ class SongReader {
         for (size_t i = 1; i < line.words.size(); ++i) {
           if (line.words[i] != "|") {
             PlaceToken(line, line.words[i], channel, step);
-          } else if ((step - m_song.lengthInSteps) % m_song.stepsPerBar != 0) {
-            m_reader.Error(line, "bar " +
-                                     std::to_string((step - m_song.lengthInSteps) / m_song.stepsPerBar + 1) +
-                                     " of pattern " + name + " is " +
-                                     std::to_string((step - m_song.lengthInSteps) % m_song.stepsPerBar) +
-                                     " steps too long");
+            continue;
           }
+          if (step - barStart != m_song.stepsPerBar)
+            m_reader.Error(line, "bar " + std::to_string(bar) + " of " + channel.name + " in pattern " +
+                                     name + " has " + std::to_string(step - barStart) + " steps, not " +
+                                     std::to_string(m_song.stepsPerBar));
+          barStart = step;
+          ++bar;
         }
       }
       if (lastLine == nullptr) continue;
