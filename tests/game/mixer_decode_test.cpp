@@ -53,6 +53,22 @@ TEST(MixerDecoding, FilesDecodeToTheExpectedNumberOfFrames) {
   }
 }
 
+// A device may insist on its own rate; every sound is then resampled to it.
+TEST(MixerDecoding, SoundsFollowTheOutputRate) {
+  ScopedTempDir dir;
+  ASSERT_TRUE(WriteWav("effect.wav", Tone(22050, 1, 22050)));
+  ASSERT_TRUE(WriteMp3("music.mp3", Tone(22050, 2, 22050), 64));
+  MixerFormat deviceFormat;
+  deviceFormat.rate = 48000;
+  CMixer mixer(deviceFormat);
+  ASSERT_TRUE(mixer.LoadSample(0, "effect.wav", false)) << mixer.GetError();
+  ASSERT_TRUE(mixer.LoadSample(1, "music.mp3", true)) << mixer.GetError();
+  EXPECT_NEAR(mixer.GetSample(0)->frameCount, 48000, 48);
+  EXPECT_NEAR(mixer.GetSample(1)->frameCount, 48000, 48);
+  ASSERT_TRUE(mixer.SetLoopPoints(1, 7000, 0));
+  EXPECT_EQ(mixer.GetSample(1)->loopStart, 7000 * 48000 / 22050);
+}
+
 TEST(MixerDecoding, LoopPointsCountFramesOfTheFile) {
   ScopedTempDir dir;
   ASSERT_TRUE(WriteWav("half_rate.wav", Tone(11025, 1, 4000)));

@@ -73,7 +73,7 @@ struct StateVariableFilter {
       const double high = input - low - damping * band;
       band += frequency * high;
     }
-    return bandPass ? band : low;
+    return bandPass ? band * damping : low;  // unity gain at the centre of the band
   }
 };
 
@@ -93,7 +93,7 @@ void RenderTone(const Voice& voice, double from, double to, double hold, int rat
   const double highpassKeep = voice.highpass > 0.0 ? 1.0 / (1.0 + 2.0 * kPi * voice.highpass / rate) : 0.0;
   double phase = 0.0, detunedPhase = 0.25, noiseValue = rng.Next();
   double highpassIn = 0.0, highpassOut = 0.0;
-  StateVariableFilter filter;
+  StateVariableFilter filter, secondFilter;
   for (size_t i = 0; i < samples; ++i) {
     const double time = static_cast<double>(i) / rate;
     const double progress = time / length;
@@ -129,6 +129,8 @@ void RenderTone(const Voice& voice, double from, double to, double hold, int rat
       double cutoff =
           voice.cutoffStart * std::pow(std::max(voice.cutoffEnd, 1.0) / voice.cutoffStart, progress);
       value = filter.Process(value, cutoff, voice.resonance, voice.bandPass, rate);
+      // A band is taken twice, so that its sides fall steeply enough to hear it as one pitch of air.
+      if (voice.bandPass) value = secondFilter.Process(value, cutoff, voice.resonance, true, rate);
     }
     if (voice.highpass > 0.0) {
       highpassOut = highpassKeep * (highpassOut + value - highpassIn);
