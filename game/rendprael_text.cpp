@@ -2,6 +2,7 @@
 // glyphs in one row, in the order of GlyphOf; magenta is transparent.
 #include <cctype>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 
 #include "game/rendprael.h"
@@ -67,11 +68,18 @@ bool PraelRenderer::DrawString(int x, int y, const char* format, ...) {
   std::vsnprintf(text, static_cast<size_t>(length) + 1, format, args);
   va_end(args);
 
-  for (int i = 0; i < length; ++i) {
-    if (text[i] == ' ') continue;
+  // Only glyphs that touch the screen are drawn: SDL's 16-bit coordinates
+  // would bring those far off it (a very long text) back onto it.
+  const int64_t width = m_screen != nullptr ? m_screen->w : 0;
+  const int64_t height = m_screen != nullptr ? m_screen->h : 0;
+  const bool rowShows = y<height&& static_cast<int64_t>(y) + kGlyphSize> 0;
+  for (int i = 0; rowShows && i < length; ++i) {
+    const int64_t left = x + static_cast<int64_t>(i) * kGlyphSize;
+    if (left >= width) break;
+    if (text[i] == ' ' || left + kGlyphSize <= 0) continue;
     SDL_Rect source = {static_cast<Sint16>(GlyphOf(text[i]) * kGlyphSize), 0, kGlyphSize, kGlyphSize};
-    SDL_Rect destination = {static_cast<Sint16>(x + i * kGlyphSize), static_cast<Sint16>(y), 0, 0};
-    if (m_screen != nullptr) SDL_BlitSurface(m_fontImage->surface, &source, m_screen, &destination);
+    SDL_Rect destination = {static_cast<Sint16>(left), static_cast<Sint16>(y), 0, 0};
+    SDL_BlitSurface(m_fontImage->surface, &source, m_screen, &destination);
   }
   OX_FREE(text);
   return true;

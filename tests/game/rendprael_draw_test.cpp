@@ -321,6 +321,22 @@ TEST_F(PraelText, DrawsFormattedTextGlyphByGlyph) {
   EXPECT_TRUE(RectangleIs(32, 200, 12, 12, GlyphColour(1)));
 }
 
+TEST_F(PraelText, GlyphsOffTheScreenAreNotDrawn) {
+  WriteFont("font.bmp");
+  ASSERT_TRUE(renderer->LoadFont("font.bmp"));
+  // Glyph 4096 lies 65,536 pixels to the right: in SDL's 16-bit coordinates
+  // it would land where the leading space leaves its gap.
+  const std::string text = " " + std::string(4095, 'A') + "B";
+  ASSERT_TRUE(renderer->DrawString(8, 300, "%s", text.c_str()));
+  EXPECT_TRUE(RectangleIs(8, 300, 16, 16, render_test::kBlack));
+  EXPECT_TRUE(RectangleIs(24, 300, 12, 12, GlyphColour(0)));
+  EXPECT_TRUE(RectangleIs(504, 300, 8, 12, GlyphColour(0)));
+
+  ASSERT_TRUE(renderer->DrawString(-65536 + 100, 100, "B"));
+  ASSERT_TRUE(renderer->DrawString(100, 65536 + 100, "B"));
+  EXPECT_TRUE(RectangleIs(100, 100, 16, 16, render_test::kBlack));
+}
+
 TEST_F(PraelText, MissingFontFileIsReported) {
   EXPECT_FALSE(renderer->LoadFont("nowhere.bmp"));
   EXPECT_FALSE(renderer->DrawString(0, 0, "A"));
