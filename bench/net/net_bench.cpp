@@ -32,9 +32,13 @@ struct Figures {
   double medianRoundTripUs = 0;
 };
 
-double Median(std::vector<double>& values) {
-  std::sort(values.begin(), values.end());
-  return values.empty() ? 0 : values[values.size() / 2];
+void SummariseRoundTrips(std::vector<double>& microseconds, Figures& out) {
+  if (microseconds.empty()) return;
+  double total = 0;
+  for (double t : microseconds) total += t;
+  out.meanRoundTripUs = total / static_cast<double>(microseconds.size());
+  std::sort(microseconds.begin(), microseconds.end());
+  out.medianRoundTripUs = microseconds[microseconds.size() / 2];
 }
 
 // Counts and echoes what the connections deliver.
@@ -95,10 +99,7 @@ bool MeasureConnection(uint32_t payload, long messages, int roundTrips, Figures&
     }
     times.push_back(Seconds(Clock::now() - sentAt) * 1e6);
   }
-  double total = 0;
-  for (double t : times) total += t;
-  out.meanRoundTripUs = total / static_cast<double>(times.size());
-  out.medianRoundTripUs = Median(times);
+  SummariseRoundTrips(times, out);
   return true;
 }
 
@@ -185,20 +186,17 @@ bool MeasureRaw(uint32_t payload, long messages, int roundTrips, Figures& out) {
   for (int i = 0; i < roundTrips; ++i) {
     const Clock::time_point sentAt = Clock::now();
     if (!SendAll(link.a, frame.data(), static_cast<int>(frameBytes))) return false;
-    long echoed = 0;
     carried = 0;
-    while (ReadFrames(link.b, buffer, frameBytes, carried) == 0) {
+    long frames = 0;
+    while ((frames = ReadFrames(link.b, buffer, frameBytes, carried)) == 0) {
     }
-    if (!SendAll(link.b, frame.data(), static_cast<int>(frameBytes))) return false;
-    while ((echoed = ReadFrames(link.a, buffer, frameBytes, carried)) == 0) {
+    if (frames < 0 || !SendAll(link.b, frame.data(), static_cast<int>(frameBytes))) return false;
+    while ((frames = ReadFrames(link.a, buffer, frameBytes, carried)) == 0) {
     }
-    if (echoed < 0) return false;
+    if (frames < 0) return false;
     times.push_back(Seconds(Clock::now() - sentAt) * 1e6);
   }
-  double total = 0;
-  for (double t : times) total += t;
-  out.meanRoundTripUs = total / static_cast<double>(times.size());
-  out.medianRoundTripUs = Median(times);
+  SummariseRoundTrips(times, out);
   return true;
 }
 

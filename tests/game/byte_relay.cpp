@@ -2,18 +2,12 @@
 
 #include <algorithm>
 
+#include "net_test_support.h"
+
 namespace {
 
 constexpr size_t kMaxPending = 64 * 1024;
 constexpr size_t kRefillBelow = 8 * 1024;  // fewer receives when pieces are small
-
-NetAddress Loopback(uint16_t port) {
-  NetAddress address;
-  address.address[0] = 127;
-  address.address[3] = 1;
-  address.port = port;
-  return address;
-}
 
 }  // namespace
 
@@ -27,7 +21,7 @@ ByteRelay::~ByteRelay() {
 }
 
 bool ByteRelay::Listen() {
-  const NetAddress local = Loopback(0);
+  const NetAddress local = LoopbackAddress(0);
   m_listener = m_sys.CreateTCPServer(0, 4, true, false, false, &local);
   NetAddress bound;
   if (m_listener == nullptr || !m_listener->GetLocalAddress(bound)) return false;
@@ -39,7 +33,7 @@ bool ByteRelay::Step() {
   if (m_client == nullptr) {
     m_client = m_listener->Accept();
     if (m_client == nullptr) return true;
-    m_server = m_sys.ConnectTCP(Loopback(m_serverPort), true, false, nullptr);
+    m_server = m_sys.ConnectTCP(LoopbackAddress(m_serverPort), true, false, nullptr);
     if (m_server == nullptr) return false;
     m_toServer.from = m_client;
     m_toServer.to = m_server;

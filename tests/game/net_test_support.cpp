@@ -42,6 +42,14 @@ void PumpFor(std::initializer_list<NetConnection*> connections, int milliseconds
   }
 }
 
+NetAddress LoopbackAddress(uint16_t port) {
+  NetAddress address;
+  address.address[0] = 127;
+  address.address[3] = 1;
+  address.port = port;
+  return address;
+}
+
 void FillMessage(NetMessage& message, uint32_t type, const std::vector<uint8_t>& payload) {
   message.type = type;
   message.stream.Resize(static_cast<uint32_t>(payload.size()));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/netconnection.h"
+#include "game/socket.h"
 
 struct ReceivedMessage {
   uint32_t type;
@@ -39,6 +40,9 @@ bool PumpUntil(std::initializer_list<NetConnection*> connections, const std::fun
                int timeoutMs = 5000);
 // Pumps for a fixed time, for cases where nothing must happen.
 void PumpFor(std::initializer_list<NetConnection*> connections, int milliseconds);
+
+// 127.0.0.1 with the given port.
+NetAddress LoopbackAddress(uint16_t port);
 
 // A message with the given type and payload bytes.
 void FillMessage(NetMessage& message, uint32_t type, const std::vector<uint8_t>& payload);

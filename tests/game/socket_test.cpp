@@ -7,16 +7,9 @@
 #include <vector>
 
 #include "game/socketposix.h"
+#include "net_test_support.h"
 
 namespace {
-
-NetAddress Loopback(uint16_t port) {
-  NetAddress address;
-  address.address[0] = 127;
-  address.address[3] = 1;
-  address.port = port;
-  return address;
-}
 
 // A listener on an ephemeral loopback port, closed with the fixture.
 class SocketTest : public testing::Test {
@@ -28,7 +21,7 @@ class SocketTest : public testing::Test {
   }
 
   ITCPServerSocket* Listen(bool blocking = false, uint16_t port = 0, bool reuse = false) {
-    const NetAddress local = Loopback(0);
+    const NetAddress local = LoopbackAddress(0);
     ITCPServerSocket* server = sys.CreateTCPServer(port, 16, true, blocking, reuse, &local);
     if (server != nullptr) m_servers.push_back(server);
     return server;
@@ -129,7 +122,7 @@ TEST_F(SocketTest, ResolvesDottedTextAndLocalhostButNotATwoDotNumber) {
   NetAddress address;
   address.port = 9;
   ASSERT_TRUE(sys.ResolveHost("127.0.0.1", address));
-  EXPECT_EQ(std::memcmp(address.address, Loopback(0).address, 4), 0);
+  EXPECT_EQ(std::memcmp(address.address, LoopbackAddress(0).address, 4), 0);
   EXPECT_EQ(address.port, 0);
   ASSERT_TRUE(sys.ResolveHost("localhost", address));
   EXPECT_EQ(address.address[0], 127);
@@ -140,10 +133,10 @@ TEST_F(SocketTest, ResolvesDottedTextAndLocalhostButNotATwoDotNumber) {
 
 TEST_F(SocketTest, LookupNameFindsTheLoopbackName) {
   char name[64] = {};
-  ASSERT_TRUE(sys.LookupName(Loopback(0).address, name, sizeof name));
+  ASSERT_TRUE(sys.LookupName(LoopbackAddress(0).address, name, sizeof name));
   EXPECT_GT(std::strlen(name), 0u);
   char cut[4] = {'x', 'x', 'x', 'x'};
-  ASSERT_TRUE(sys.LookupName(Loopback(0).address, cut, sizeof cut));
+  ASSERT_TRUE(sys.LookupName(LoopbackAddress(0).address, cut, sizeof cut));
   EXPECT_EQ(std::strlen(cut), std::min<size_t>(3, std::strlen(name)));
 }
 
@@ -166,7 +159,7 @@ TEST_F(SocketTest, NonBlockingListenerWithNothingPendingAcceptsNothing) {
 TEST_F(SocketTest, AcceptedConnectionKeepsTheListenersModeAndNoDelay) {
   ITCPServerSocket* server = Listen(false);
   ASSERT_NE(server, nullptr);
-  ITCPClientSocket* client = Keep(sys.ConnectTCP(Loopback(PortOf(server)), false, false, nullptr));
+  ITCPClientSocket* client = Keep(sys.ConnectTCP(LoopbackAddress(PortOf(server)), false, false, nullptr));
   ASSERT_NE(client, nullptr);
   ITCPClientSocket* accepted = AcceptSoon(server);
   ASSERT_NE(accepted, nullptr);
@@ -184,7 +177,7 @@ TEST_F(SocketTest, AcceptedConnectionKeepsTheListenersModeAndNoDelay) {
 TEST_F(SocketTest, BytesTravelBothWaysAndZeroByteCallsReturnZero) {
   ITCPServerSocket* server = Listen(false);
   ASSERT_NE(server, nullptr);
-  ITCPClientSocket* client = Keep(sys.ConnectTCP(Loopback(PortOf(server)), true, false, nullptr));
+  ITCPClientSocket* client = Keep(sys.ConnectTCP(LoopbackAddress(PortOf(server)), true, false, nullptr));
   ASSERT_NE(client, nullptr);
   ITCPClientSocket* accepted = AcceptSoon(server);
   ASSERT_NE(accepted, nullptr);
@@ -204,7 +197,7 @@ TEST_F(SocketTest, BytesTravelBothWaysAndZeroByteCallsReturnZero) {
 TEST_F(SocketTest, ReceiveFromAClosedPeerIsMinusOne) {
   ITCPServerSocket* server = Listen(false);
   ASSERT_NE(server, nullptr);
-  ITCPClientSocket* client = sys.ConnectTCP(Loopback(PortOf(server)), true, false, nullptr);
+  ITCPClientSocket* client = sys.ConnectTCP(LoopbackAddress(PortOf(server)), true, false, nullptr);
   ASSERT_NE(client, nullptr);
   ITCPClientSocket* accepted = AcceptSoon(server);
   ASSERT_NE(accepted, nullptr);
@@ -217,7 +210,7 @@ TEST_F(SocketTest, SendingToAClosedPeerFailsWithoutRaisingSigpipe) {
   // SIGPIPE keeps its default action here: were it raised, the test program would end.
   ITCPServerSocket* server = Listen(false);
   ASSERT_NE(server, nullptr);
-  ITCPClientSocket* client = sys.ConnectTCP(Loopback(PortOf(server)), true, false, nullptr);
+  ITCPClientSocket* client = sys.ConnectTCP(LoopbackAddress(PortOf(server)), true, false, nullptr);
   ASSERT_NE(client, nullptr);
   ITCPClientSocket* accepted = AcceptSoon(server);
   ASSERT_NE(accepted, nullptr);
@@ -237,7 +230,7 @@ TEST_F(SocketTest, RefusedConnectReturnsNone) {
   ASSERT_NE(server, nullptr);
   const uint16_t port = PortOf(server);
   sys.CloseTCPServer(server);
-  EXPECT_EQ(sys.ConnectTCP(Loopback(port), true, false, nullptr), nullptr);
+  EXPECT_EQ(sys.ConnectTCP(LoopbackAddress(port), true, false, nullptr), nullptr);
 }
 
 TEST_F(SocketTest, ConnectThatGetsNoAnswerGivesUpAfterTheTimeout) {
@@ -251,7 +244,7 @@ TEST_F(SocketTest, ConnectThatGetsNoAnswerGivesUpAfterTheTimeout) {
   std::vector<ITCPClientSocket*> queued;
   const auto started = std::chrono::steady_clock::now();
   for (int attempt = 0; attempt < 8 && !timedOut; ++attempt) {
-    ITCPClientSocket* client = sys.ConnectTCP(Loopback(port), false, false, nullptr);
+    ITCPClientSocket* client = sys.ConnectTCP(LoopbackAddress(port), false, false, nullptr);
     if (client == nullptr) {
       timedOut = true;
     } else {
@@ -281,7 +274,7 @@ TEST_F(SocketTest, PortCanBeListenedOnAgainRightAfterAConnectionOnItClosed) {
   ITCPServerSocket* server = sys.CreateTCPServer(0, 4, true, false, false, nullptr);
   ASSERT_NE(server, nullptr);
   const uint16_t port = PortOf(server);
-  ITCPClientSocket* client = sys.ConnectTCP(Loopback(port), true, false, nullptr);
+  ITCPClientSocket* client = sys.ConnectTCP(LoopbackAddress(port), true, false, nullptr);
   ASSERT_NE(client, nullptr);
   ITCPClientSocket* accepted = nullptr;
   for (int attempt = 0; attempt < 1000 && accepted == nullptr; ++attempt) {
@@ -299,7 +292,7 @@ TEST_F(SocketTest, PortCanBeListenedOnAgainRightAfterAConnectionOnItClosed) {
 }
 
 TEST_F(SocketTest, UdpDatagramsTravelAndAnEmptySocketReportsNothing) {
-  const NetAddress local = Loopback(0);
+  const NetAddress local = LoopbackAddress(0);
   IUDPSocket* receiver = sys.CreateUDP(0, false, false, &local);
   IUDPSocket* sender = sys.CreateUDP(0, false, false, &local);
   ASSERT_NE(receiver, nullptr);
@@ -330,7 +323,7 @@ TEST_F(SocketTest, UdpDatagramsTravelAndAnEmptySocketReportsNothing) {
 }
 
 TEST_F(SocketTest, UdpLargestMessageSizeIsExactlyWhatCanBeSent) {
-  const NetAddress local = Loopback(0);
+  const NetAddress local = LoopbackAddress(0);
   IUDPSocket* socket = sys.CreateUDP(0, false, false, &local);
   ASSERT_NE(socket, nullptr);
   NetAddress self;
