@@ -2,7 +2,7 @@
 
 #include <array>
 #include <deque>
-#include <map>
+#include <set>
 #include <tuple>
 
 #include "tile_rules.h"
@@ -193,7 +193,7 @@ class Walker {
     // The hero lands half a tile right of the start cell.
     const Node arrival{2 * (cell % kMapColumns) + 1, 2 * (cell / kMapColumns) + 1, false};
     const LegKey key{cell, stairsColumn, stairsRow};
-    if (!legsSeen_.insert({key, true}).second) return;
+    if (!legsSeen_.insert(key).second) return;
     WalkLeg leg;
     leg.fromStairs = true;
     leg.stairsRoom = stairsRoom;
@@ -208,7 +208,7 @@ class Walker {
   const WorldMap& map_;
   WalkTiles tiles_;
   std::deque<std::pair<Node, WalkLeg>> pending_;
-  std::map<LegKey, bool> legsSeen_;
+  std::set<LegKey> legsSeen_;
   std::vector<bool> inside_;
 };
 
