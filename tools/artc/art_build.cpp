@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "bmp.h"
 
@@ -11,17 +10,12 @@ namespace ArtC {
 namespace fs = std::filesystem;
 
 bool ArtBuild::Run(const std::string& manifest, const std::string& outputFolder, std::string* error) {
-  std::ifstream in(manifest);
-  if (!in) {
-    *error = "cannot open " + manifest;
-    return false;
-  }
-  const fs::path folder = fs::path(manifest).parent_path();
-  std::string line;
+  StatementFile file;
+  if (!file.Open(manifest, error)) return false;
+  const fs::path folder = file.Folder();
   std::string spriteDefPath;
-  for (int number = 1; std::getline(in, line); ++number) {
-    const std::vector<std::string> words = Words(line);
-    if (words.empty() || words[0][0] == '#') continue;
+  while (file.Next()) {
+    const std::vector<std::string>& words = file.Words();
     if (words[0] == "pictures") {
       for (size_t i = 1; i < words.size(); ++i)
         if (!library_.LoadFile((folder / words[i]).string(), error)) return false;
@@ -37,8 +31,7 @@ bool ArtBuild::Run(const std::string& manifest, const std::string& outputFolder,
     } else if (words[0] == "spritedef" && words.size() == 2) {
       spriteDefPath = (folder / words[1]).string();
     } else {
-      *error = manifest + ":" + std::to_string(number) + ": unknown statement \"" + words[0] + "\"";
-      return false;
+      return file.Fail(error, "unknown statement \"" + words[0] + "\"");
     }
   }
   if (spriteDefPath.empty()) return true;

@@ -1,33 +1,22 @@
 #include "catalogue.h"
 
-#include <fstream>
 #include <sstream>
 
-#include "picture_library.h"
+#include "statement_file.h"
 
 namespace ArtC {
 
 bool Catalogue::Load(const std::string& path, std::string* error) {
-  std::ifstream in(path);
-  if (!in) {
-    *error = "cannot open " + path;
-    return false;
-  }
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    const std::vector<std::string> words = Words(line);
-    if (words.empty() || words[0][0] == '#') continue;
+  StatementFile file;
+  if (!file.Open(path, error)) return false;
+  while (file.Next()) {
+    const std::vector<std::string>& words = file.Words();
     int value, flags;
     if (words.size() < 4 || !ParseInt(words[0], &value) || value < 0 || value > 255 ||
-        !ParseInt(words[2], &flags) || flags < 0 || flags > 15) {
-      *error = path + ":" + std::to_string(number) + ": expected \"value name flags roles [description]\"";
-      return false;
-    }
+        !ParseInt(words[2], &flags) || flags < 0 || flags > 15)
+      return file.Fail(error, "expected \"value name flags roles [description]\"");
     CatalogueEntry& entry = entries_[value];
-    if (!entry.name.empty()) {
-      *error = path + ":" + std::to_string(number) + ": value " + words[0] + " is listed twice";
-      return false;
-    }
+    if (!entry.name.empty()) return file.Fail(error, "value " + words[0] + " is listed twice");
     entry.name = words[1];
     entry.flags = flags;
     if (words[3] != "-") {

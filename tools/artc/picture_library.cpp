@@ -1,8 +1,5 @@
 #include "picture_library.h"
 
-#include <cctype>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace ArtC {
@@ -11,34 +8,7 @@ using ImageKit::Image;
 using ImageKit::kMagenta;
 using ImageKit::Rgb;
 
-std::vector<std::string> Words(const std::string& line) {
-  std::istringstream in(line);
-  std::vector<std::string> words;
-  std::string word;
-  while (in >> word) words.push_back(word);
-  return words;
-}
-
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return "";
-  const size_t last = text.find_last_not_of(" \t\r\n");
-  return text.substr(first, last - first + 1);
-}
-
-bool ParseInt(const std::string& text, int* value) {
-  if (text.empty() || text.size() > 9) return false;
-  size_t start = (text[0] == '-') ? 1 : 0;
-  if (start == text.size()) return false;
-  for (size_t i = start; i < text.size(); ++i)
-    if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
-  *value = std::stoi(text);
-  return true;
-}
-
 namespace {
-
-std::string Where(const std::string& path, int line) { return path + ":" + std::to_string(line) + ": "; }
 
 bool ParseColour(const std::vector<std::string>& words, size_t first, Rgb* colour) {
   int r, g, b;
@@ -53,101 +23,97 @@ bool ParseColour(const std::vector<std::string>& words, size_t first, Rgb* colou
 }  // namespace
 
 bool ReadPaletteFile(const std::string& path, Palette* palette, std::string* error) {
-  std::ifstream in(path);
-  if (!in) {
-    *error = "cannot open palette " + path;
-    return false;
-  }
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    const std::vector<std::string> words = Words(line);
-    if (words.empty() || words[0][0] == '#') continue;
+  StatementFile file;
+  if (!file.Open(path, error)) return false;
+  while (file.Next()) {
+    const std::vector<std::string>& words = file.Words();
     Rgb colour;
-    if (words[0].size() != 1 || words[0] == "." || !ParseColour(words, 1, &colour)) {
-      *error = Where(path, number) + "expected \"<char> r g b [name]\"";
-      return false;
-    }
+    if (words[0].size() != 1 || words[0] == "." || !ParseColour(words, 1, &colour))
+      return file.Fail(error, "expected \"<char> r g b [name]\"");
     (*palette)[words[0][0]] = colour;
   }
   return true;
 }
 
 bool PictureLibrary::LoadFile(const std::string& path, std::string* error) {
-  std::ifstream in(path);
-  if (!in) {
-    *error = "cannot open " + path;
-    return false;
-  }
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  StatementFile file;
+  if (!file.Open(path, error)) return false;
   Palette palette;
-  std::string line;
-  int number = 0;
-  auto fail = [&](const std::string& text) {
-    *error = Where(path, number) + text;
-    return false;
-  };
-  while (std::getline(in, line)) {
-    ++number;
-    const std::vector<std::string> words = Words(line);
-    if (words.empty() || words[0][0] == '#') continue;
+  while (file.Next()) {
+    const std::vector<std::string>& words = file.Words();
     const std::string& keyword = words[0];
     if (keyword == "palette" && words.size() == 2) {
-      if (!ReadPaletteFile((folder / words[1]).string(), &palette, error)) return false;
+      if (!ReadPaletteFile((file.Folder() / words[1]).string(), &palette, error)) return false;
     } else if (keyword == "colour") {
       Rgb colour;
       if (words.size() != 5 || words[1].size() != 1 || words[1] == "." || !ParseColour(words, 2, &colour))
-        return fail("expected \"colour <char> r g b\"");
+        return file.Fail(error, "expected \"colour <char> r g b\"");
       palette[words[1][0]] = colour;
     } else if (keyword == "recolour" && words.size() >= 3) {
       Recolour recolour;
       for (size_t i = 2; i < words.size(); ++i) {
         const std::string& swap = words[i];
         if (swap.size() != 3 || swap[1] != '>' || !palette.count(swap[0]) || !palette.count(swap[2]))
-          return fail("recolour swap \"" + swap + "\" must be <a>><b> with both colours in the palette");
+          return file.Fail(error,
+                           "recolour swap \"" + swap + "\" must be <a>><b> with both colours in the palette");
         recolour.swaps.emplace_back(palette[swap[0]], palette[swap[2]]);
       }
       recolours_[words[1]] = recolour;
     } else if (keyword == "ink" && words.size() == 3) {
       if (words[2].size() != 1 || !palette.count(words[2][0]))
-        return fail("ink colour must be in the palette");
+        return file.Fail(error, "ink colour must be in the palette");
       inks_[words[1]] = palette[words[2][0]];
     } else if (keyword == "picture" && words.size() >= 4 && words[2] == "=") {
-      if (pictures_.count(words[1])) return fail("picture \"" + words[1] + "\" is defined twice");
-      const size_t equals = line.find('=');
-      std::optional<Image> image = Compose(line.substr(equals + 1), error);
-      if (!image) return fail(*error);
+      if (pictures_.count(words[1])) return file.Fail(error, "picture \"" + words[1] + "\" is defined twice");
+      std::string why;
+      std::optional<Image> image = Compose(file.AfterEquals(), &why);
+      if (!image) return file.Fail(error, why);
       pictures_[words[1]] = std::move(*image);
     } else if (keyword == "picture" && words.size() == 4) {
-      int width, height;
-      if (!ParseInt(words[2], &width) || !ParseInt(words[3], &height) || width < 1 || height < 1 ||
-          width > 1024 || height > 1024)
-        return fail("bad picture size");
-      if (pictures_.count(words[1])) return fail("picture \"" + words[1] + "\" is defined twice");
-      Image image(width, height, kMagenta);
-      for (int row = 0; row < height; ++row) {
-        ++number;
-        if (!std::getline(in, line)) {
-          --number;  // report the last line there is
-          return fail("picture \"" + words[1] + "\" ends early");
-        }
-        const std::string pixels = Trim(line);
-        if (static_cast<int>(pixels.size()) != width)
-          return fail("row has " + std::to_string(pixels.size()) + " pixels, picture is " +
-                      std::to_string(width) + " wide");
-        for (int x = 0; x < width; ++x) {
-          const char key = pixels[x];
-          if (key == '.') continue;
-          const auto found = palette.find(key);
-          if (found == palette.end()) return fail(std::string("colour '") + key + "' is not in the palette");
-          image.Set(x, row, found->second);
-        }
-      }
-      pictures_[words[1]] = std::move(image);
+      if (pictures_.count(words[1])) return file.Fail(error, "picture \"" + words[1] + "\" is defined twice");
+      std::optional<Image> image = ReadRows(file, palette, error);
+      if (!image) return false;
+      pictures_[words[1]] = std::move(*image);
     } else {
-      return fail("unknown statement \"" + keyword + "\"");
+      return file.Fail(error, "unknown statement \"" + keyword + "\"");
     }
   }
   return true;
+}
+
+std::optional<Image> PictureLibrary::ReadRows(StatementFile& file, const Palette& palette,
+                                              std::string* error) {
+  const std::vector<std::string> words = file.Words();
+  int width, height;
+  if (!ParseInt(words[2], &width) || !ParseInt(words[3], &height) || width < 1 || height < 1 ||
+      width > 1024 || height > 1024) {
+    file.Fail(error, "bad picture size");
+    return std::nullopt;
+  }
+  Image image(width, height, kMagenta);
+  std::string line;
+  for (int row = 0; row < height; ++row) {
+    if (!file.NextRawLine(&line)) {
+      file.Fail(error, "picture \"" + words[1] + "\" ends early");
+      return std::nullopt;
+    }
+    const std::string pixels = Trim(line);
+    if (static_cast<int>(pixels.size()) != width) {
+      file.Fail(error, "row has " + std::to_string(pixels.size()) + " pixels, picture is " +
+                           std::to_string(width) + " wide");
+      return std::nullopt;
+    }
+    for (int x = 0; x < width; ++x) {
+      if (pixels[x] == '.') continue;
+      const auto found = palette.find(pixels[x]);
+      if (found == palette.end()) {
+        file.Fail(error, std::string("colour '") + pixels[x] + "' is not in the palette");
+        return std::nullopt;
+      }
+      image.Set(x, row, found->second);
+    }
+  }
+  return image;
 }
 
 std::optional<Image> PictureLibrary::Resolve(const std::string& layer, std::string* error) const {

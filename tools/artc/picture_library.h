@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "image.h"
+#include "statement_file.h"
 
 namespace ArtC {
 
@@ -48,6 +49,10 @@ class PictureLibrary {
   size_t Count() const { return pictures_.size(); }
 
  private:
+  // The rows of a "picture <name> <w> <h>" statement.
+  static std::optional<ImageKit::Image> ReadRows(StatementFile& file, const Palette& palette,
+                                                 std::string* error);
+
   std::map<std::string, ImageKit::Image> pictures_;
   std::map<std::string, Recolour> recolours_;
   std::map<std::string, ImageKit::Rgb> inks_;
@@ -55,12 +60,5 @@ class PictureLibrary {
 
 // Reads a palette file: "<char> r g b [name]" a line, '#' comments.
 bool ReadPaletteFile(const std::string& path, Palette* palette, std::string* error);
-
-// Splits on white space.
-std::vector<std::string> Words(const std::string& line);
-// Removes white space at both ends.
-std::string Trim(const std::string& text);
-// Reads a whole decimal number; false on anything else.
-bool ParseInt(const std::string& text, int* value);
 
 }  // namespace ArtC

@@ -1,7 +1,8 @@
 #include "preview.h"
 
 #include <algorithm>
-#include <fstream>
+
+#include "statement_file.h"
 
 namespace ArtC {
 
@@ -31,27 +32,20 @@ void DrawTile(Image& screen, const Sheet& sheet, int tile, int x, int y) {
 
 std::optional<Image> RenderScreenPreview(const std::string& scenePath, const std::vector<Sheet>& sheets,
                                          const SpriteDefinition& sprites, std::string* error) {
-  std::ifstream in(scenePath);
-  if (!in) {
-    *error = "cannot open " + scenePath;
-    return std::nullopt;
-  }
+  StatementFile file;
+  if (!file.Open(scenePath, error)) return std::nullopt;
   Image screen(kScreenSize, kScreenSize);
   int roomRow = 0;
-  std::string line;
-  int number = 0;
   auto fail = [&](const std::string& text) {
-    *error = scenePath + ":" + std::to_string(number) + ": " + text;
+    file.Fail(error, text);
     return std::nullopt;
   };
   auto tilemap = [&](int index) -> const Sheet* {
     if (index < 0 || index >= static_cast<int>(sprites.tilemaps.size())) return nullptr;
     return FindSheet(sheets, sprites.tilemaps[index].path);
   };
-  while (std::getline(in, line)) {
-    ++number;
-    const std::vector<std::string> words = Words(line);
-    if (words.empty() || words[0][0] == '#') continue;
+  while (file.Next()) {
+    const std::vector<std::string>& words = file.Words();
     std::vector<int> n;
     auto numbers = [&](size_t first, size_t count) {
       if (words.size() != first + count) return false;

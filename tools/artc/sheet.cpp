@@ -1,8 +1,6 @@
 #include "sheet.h"
 
 #include <cctype>
-#include <filesystem>
-#include <fstream>
 
 #include "catalogue.h"
 
@@ -45,31 +43,16 @@ bool ParseInts(const std::vector<std::string>& words, size_t first, size_t count
   return true;
 }
 
-// Text after the first '=' of the line.
-std::string Recipe(const std::string& line) {
-  const size_t equals = line.find('=');
-  return equals == std::string::npos ? "" : line.substr(equals + 1);
-}
-
 }  // namespace
 
 bool CompileSheet(const std::string& path, const PictureLibrary& library, Sheet* sheet, std::string* error) {
-  std::ifstream in(path);
-  if (!in) {
-    *error = "cannot open " + path;
-    return false;
-  }
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  StatementFile file;
+  if (!file.Open(path, error)) return false;
   Palette palette;
   Catalogue catalogue;
   bool haveCatalogue = false;
   Rgb background = kMagenta;
-  std::string line;
-  int number = 0;
-  auto fail = [&](const std::string& text) {
-    *error = path + ":" + std::to_string(number) + ": " + text;
-    return false;
-  };
+  auto fail = [&](const std::string& text) { return file.Fail(error, text); };
   auto place = [&](int cell, const std::string& recipe, const std::string& label) {
     if (!sheet->grid) return fail("cells need a \"tiles\" line first");
     if (cell < 0 || cell >= sheet->count)
@@ -93,10 +76,8 @@ bool CompileSheet(const std::string& path, const PictureLibrary& library, Sheet*
     return true;
   };
 
-  while (std::getline(in, line)) {
-    ++number;
-    const std::vector<std::string> words = Words(line);
-    if (words.empty() || words[0][0] == '#') continue;
+  while (file.Next()) {
+    const std::vector<std::string>& words = file.Words();
     const std::string& keyword = words[0];
     std::vector<int> v;
     if (keyword == "output" && words.size() == 2) {
@@ -118,13 +99,13 @@ bool CompileSheet(const std::string& path, const PictureLibrary& library, Sheet*
       if (!sheet->image.Empty())
         sheet->image.Fill(Rect{0, 0, sheet->image.Width(), sheet->image.Height()}, background);
     } else if (keyword == "catalogue" && words.size() == 2) {
-      if (!catalogue.Load((folder / words[1]).string(), error)) return false;
+      if (!catalogue.Load((file.Folder() / words[1]).string(), error)) return false;
       haveCatalogue = true;
     } else if (keyword == "cell" && words.size() >= 3) {
       int cell;
       if (!ParseInt(words[1], &cell)) return fail("bad cell number");
       const std::string label = words[2] == "=" ? "" : words[2];
-      if (!place(cell, Recipe(line), label)) return false;
+      if (!place(cell, file.AfterEquals(), label)) return false;
     } else if (keyword == "cells" && words.size() >= 3) {
       const size_t dash = words[1].find('-');
       int first, last;
@@ -132,12 +113,12 @@ bool CompileSheet(const std::string& path, const PictureLibrary& library, Sheet*
           !ParseInt(words[1].substr(dash + 1), &last) || last < first)
         return fail("expected cells <a>-<b>");
       for (int cell = first; cell <= last; ++cell)
-        if (!place(cell, Recipe(line), "")) return false;
+        if (!place(cell, file.AfterEquals(), "")) return false;
     } else if (keyword == "canvas" && ParseInts(words, 1, 2, &v)) {
       if (v[0] < 1 || v[1] < 1 || v[0] > 4096 || v[1] > 4096) return fail("bad canvas size");
       sheet->image = Image(v[0], v[1], background);
     } else if (keyword == "palette" && words.size() == 2) {
-      if (!ReadPaletteFile((folder / words[1]).string(), &palette, error)) return false;
+      if (!ReadPaletteFile((file.Folder() / words[1]).string(), &palette, error)) return false;
     } else if ((keyword == "fill" || keyword == "frame") && words.size() == 6 && ParseInts(words, 1, 4, &v)) {
       if (words[5].size() != 1 || !palette.count(words[5][0]))
         return fail("unknown colour \"" + words[5] + "\"");
@@ -148,7 +129,7 @@ bool CompileSheet(const std::string& path, const PictureLibrary& library, Sheet*
         sheet->image.Frame(area, palette[words[5][0]]);
     } else if (keyword == "place" && ParseInts(words, 1, 2, &v) && words.size() >= 5 && words[3] == "=") {
       std::string why;
-      std::optional<Image> picture = library.Compose(Recipe(line), &why);
+      std::optional<Image> picture = library.Compose(file.AfterEquals(), &why);
       if (!picture) return fail(why);
       sheet->image.Blit(*picture, v[0], v[1], &kMagenta);
     } else if (keyword == "text" && ParseInts(words, 1, 2, &v) && (words.size() == 4 || words.size() == 5)) {
@@ -162,7 +143,7 @@ bool CompileSheet(const std::string& path, const PictureLibrary& library, Sheet*
       }
     } else if (keyword == "row" && ParseInts(words, 1, 3, &v) && words.size() >= 6 && words[4] == "=") {
       std::string why;
-      std::optional<Image> picture = library.Compose(Recipe(line), &why);
+      std::optional<Image> picture = library.Compose(file.AfterEquals(), &why);
       if (!picture) return fail(why);
       for (int i = 0; i < v[2]; ++i)
         sheet->image.Blit(*picture, v[0] + i * picture->Width(), v[1], &kMagenta);
