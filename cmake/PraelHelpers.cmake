@@ -2,7 +2,8 @@ include(GoogleTest)
 
 # prael_unit_tests(<target> SOURCES <files...> LIBRARIES <libs...>)
 # A GoogleTest program whose cases are registered with CTest under the label
-# "unit"; they run in the run folder so that data files are found.
+# "unit"; they run in the run folder so that data files are found. The test
+# entry itself puts SDL on its dummy drivers.
 function(prael_unit_tests target)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
@@ -11,7 +12,7 @@ function(prael_unit_tests target)
   add_dependencies(${target} game_data)
   gtest_discover_tests(${target}
     WORKING_DIRECTORY ${PRAEL_RUN_DIR}
-    PROPERTIES LABELS unit ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy"
+    PROPERTIES LABELS unit
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
