@@ -11,6 +11,12 @@
 
 #include <new>
 
+#if !ORVIX_ENGINE_LIBRARY
+// The program's code, as the linker lays it out.
+extern "C" char __executable_start[];
+extern "C" char etext[];
+#endif
+
 namespace Orvix::Mem {
 
 namespace {
@@ -42,11 +48,12 @@ class BadAllocation : public std::bad_alloc {
 
 // The operator new protocol: on exhausted memory the installed new-handler
 // gets its chance to free some, and without one the request fails.
-void* NewBlock(Owner owner, AllocationType type, std::size_t size) {
+void* NewBlock(Owner owner, AllocationType type, std::size_t size, const void* caller) {
   if (size == 0) size = 1;
+  const bool madeByLibrary = !IsOwnCode(caller);
   for (;;) {
     try {
-      return g_tracker.Allocate(owner, type, size);
+      return g_tracker.Allocate(owner, type, size, madeByLibrary);
     } catch (const TrackerError&) {
     }
     std::new_handler handler = std::get_new_handler();
@@ -55,9 +62,9 @@ void* NewBlock(Owner owner, AllocationType type, std::size_t size) {
   }
 }
 
-void* NewBlockNoThrow(AllocationType type, std::size_t size) noexcept {
+void* NewBlockNoThrow(AllocationType type, std::size_t size, const void* caller) noexcept {
   try {
-    return NewBlock(g_tracker.CurrentOwner(), type, size);
+    return NewBlock(g_tracker.CurrentOwner(), type, size, caller);
   } catch (...) {
     return nullptr;
   }
@@ -81,6 +88,16 @@ void* TryAllocate(Owner owner, AllocationType type, std::size_t size) {
 }  // namespace
 
 MemoryTracker& CurrentTracker() { return g_tracker; }
+
+#if ORVIX_ENGINE_LIBRARY
+// The library's operators are local to it: only its own code reaches them.
+bool IsOwnCode(const void*) { return true; }
+#else
+bool IsOwnCode(const void* address) {
+  const auto* code = static_cast<const char*>(address);
+  return code >= __executable_start && code < etext;
+}
+#endif
 
 void SetOwner(const char* file, int line, const char* function) { g_tracker.SetOwner(file, line, function); }
 
@@ -132,19 +149,25 @@ bool ValidateAllAllocations() { return g_tracker.ValidateAll(); }
 
 using namespace Orvix::Mem;
 
-void* operator new(std::size_t size) { return NewBlock(g_tracker.CurrentOwner(), ALLOC_NEW, size); }
-void* operator new[](std::size_t size) { return NewBlock(g_tracker.CurrentOwner(), ALLOC_NEW_ARRAY, size); }
+// The caller's address tells the program's own code from the shared
+// libraries' (see MemoryTracker::Allocate).
+void* operator new(std::size_t size) {
+  return NewBlock(g_tracker.CurrentOwner(), ALLOC_NEW, size, __builtin_return_address(0));
+}
+void* operator new[](std::size_t size) {
+  return NewBlock(g_tracker.CurrentOwner(), ALLOC_NEW_ARRAY, size, __builtin_return_address(0));
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return NewBlockNoThrow(ALLOC_NEW, size);
+  return NewBlockNoThrow(ALLOC_NEW, size, __builtin_return_address(0));
 }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return NewBlockNoThrow(ALLOC_NEW_ARRAY, size);
+  return NewBlockNoThrow(ALLOC_NEW_ARRAY, size, __builtin_return_address(0));
 }
 void* operator new(std::size_t size, const char* file, int line) {
-  return NewBlock({file, line, "??"}, ALLOC_NEW, size);
+  return NewBlock({file, line, "??"}, ALLOC_NEW, size, __builtin_return_address(0));
 }
 void* operator new[](std::size_t size, const char* file, int line) {
-  return NewBlock({file, line, "??"}, ALLOC_NEW_ARRAY, size);
+  return NewBlock({file, line, "??"}, ALLOC_NEW_ARRAY, size, __builtin_return_address(0));
 }
 
 void operator delete(void* block) noexcept { DeleteBlock(ALLOC_DELETE, block); }

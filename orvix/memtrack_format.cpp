@@ -47,11 +47,11 @@ void FormatAddress(const void* address, char* out, std::size_t outSize) {
 
 const char* StripDirectory(const char* path) {
   if (path == nullptr) return "??";
-  const char* name = path;
-  for (const char* c = path; *c != '\0'; ++c) {
-    if (*c == '/' || *c == '\\') name = c + 1;
-  }
-  return name;
+  const char* slash = std::strrchr(path, '/');
+  const char* backslash = std::strrchr(path, '\\');
+  const char* last = slash;
+  if (backslash != nullptr && (last == nullptr || backslash > last)) last = backslash;
+  return last != nullptr ? last + 1 : path;
 }
 
 void FormatOwner(const char* file, int line, const char* function, char* out, std::size_t outSize) {

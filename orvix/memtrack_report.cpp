@@ -67,20 +67,24 @@ bool MemoryTracker::WriteLeakReportLocked() {
   WriteTitle(file,
              "|                                          Memory leak report for:  %02d/%02d/%04d "
              "%02d:%02d:%02d                                            |\r\n");
-  const uint64_t leaks = m_stats.totalAllocUnitCount;
+  uint64_t leaks = 0;
+  for (const AllocUnit* head : m_buckets) {
+    for (const AllocUnit* unit = head; unit != nullptr; unit = unit->next)
+      leaks += unit->madeByLibrary ? 0 : 1;
+  }
   if (leaks > 0) {
     std::fprintf(file, "%" PRIu64 " memory leak%s found:\r\n", leaks, leaks == 1 ? "" : "s");
   } else {
     std::fputs("Congratulations! No memory leaks found!\r\n", file);
-    FreeReservoir();
+    if (m_stats.totalAllocUnitCount == 0) FreeReservoir();
   }
   std::fputs("\r\n", file);
-  if (leaks > 0) WriteAllocationTable(file);
+  if (leaks > 0) WriteAllocationTable(file, false);
   std::fclose(file);
   return true;
 }
 
-void MemoryTracker::WriteAllocationTable(std::FILE* file) const {
+void MemoryTracker::WriteAllocationTable(std::FILE* file, bool withLibraryBlocks) const {
   std::fputs(
       "Alloc.   Addr       Size       Addr       Size                        BreakOn BreakOn              "
       "\r\n",
@@ -95,6 +99,7 @@ void MemoryTracker::WriteAllocationTable(std::FILE* file) const {
       file);
   for (const AllocUnit* head : m_buckets) {
     for (const AllocUnit* unit = head; unit != nullptr; unit = unit->next) {
+      if (unit->madeByLibrary && !withLibraryBlocks) continue;
       char owner[160];
       FormatOwner(unit->sourceFile, unit->sourceLine, unit->sourceFunction, owner, sizeof owner);
       std::fprintf(
@@ -152,7 +157,7 @@ bool MemoryTracker::WriteMemoryReport(const char* fileName, bool overwrite) {
   WriteSizeLine(file, "    Memory allocated but not in use: %s\r\n", unused);
   std::fputs("\r\n", file);
 
-  if (m_stats.totalAllocUnitCount > 0) WriteAllocationTable(file);
+  if (m_stats.totalAllocUnitCount > 0) WriteAllocationTable(file, true);
   std::fclose(file);
   return true;
 }

@@ -44,8 +44,9 @@ bool ReleaseMatches(AllocationType allocated, AllocationType released) {
 
 void CopyOwnerText(char (&out)[kOwnerTextSize], const char* text) {
   if (text == nullptr || text[0] == '\0') text = "??";
-  std::strncpy(out, text, kOwnerTextSize - 1);
-  out[kOwnerTextSize - 1] = '\0';
+  const std::size_t length = strnlen(text, kOwnerTextSize - 1);
+  std::memcpy(out, text, length);
+  out[length] = '\0';
 }
 
 void FillOwner(AllocUnit* unit, Owner owner) {
@@ -54,10 +55,14 @@ void FillOwner(AllocUnit* unit, Owner owner) {
   unit->sourceLine = owner.line;
 }
 
+// Every fresh and every released block is filled, so the fill goes in
+// 64-byte pieces rather than word by word.
 void WriteWords(unsigned char* to, std::size_t bytes, uint32_t word) {
+  unsigned char piece[64];
+  for (std::size_t i = 0; i < sizeof piece; i += 4) std::memcpy(piece + i, &word, 4);
   std::size_t i = 0;
-  for (; i + 4 <= bytes; i += 4) std::memcpy(to + i, &word, 4);
-  for (std::size_t k = 0; i < bytes; ++i, ++k) to[i] = static_cast<unsigned char>(word >> (8 * k));
+  for (; i + sizeof piece <= bytes; i += sizeof piece) std::memcpy(to + i, piece, sizeof piece);
+  std::memcpy(to + i, piece, bytes - i);  // the tail, which starts on a word boundary of the pattern
 }
 
 }  // namespace
@@ -66,7 +71,7 @@ void MemoryTracker::SetOwner(const char* file, int line, const char* function) {
   m_owner = {file, line, function};
 }
 
-void* MemoryTracker::Allocate(Owner owner, AllocationType type, std::size_t size) {
+void* MemoryTracker::Allocate(Owner owner, AllocationType type, std::size_t size, bool madeByLibrary) {
   Lock lock(*this);
   const int32_t request = static_cast<int32_t>(++m_requestCounter);
   if (m_options.alwaysLogAll) {
@@ -92,6 +97,7 @@ void* MemoryTracker::Allocate(Owner owner, AllocationType type, std::size_t size
   unit->reportedAddress = static_cast<unsigned char*>(block) + kGuardBytes;
   unit->allocationType = type;
   unit->allocationNumber = request;
+  unit->madeByLibrary = madeByLibrary;
   FillOwner(unit, owner);
   Insert(unit);
   AddToTotals(unit->reportedSize, unit->actualSize);
@@ -269,8 +275,8 @@ AllocUnit* MemoryTracker::TakeUnit() {
   return unit;
 }
 
+// The unit is zeroed when it is taken again.
 void MemoryTracker::ReturnUnit(AllocUnit* unit) {
-  std::memset(unit, 0, sizeof *unit);
   unit->next = m_reservoir;
   m_reservoir = unit;
 }

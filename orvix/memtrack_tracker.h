@@ -61,6 +61,7 @@ struct AllocUnit {
   AllocationType allocationType;
   bool breakOnDealloc;
   bool breakOnRealloc;
+  bool madeByLibrary;        // requested by a shared library's code, not this deliverable's
   int32_t allocationNumber;  // the request that created or last reallocated it
   AllocUnit* next;           // chain within a hash bucket
   AllocUnit* prev;
@@ -88,7 +89,12 @@ class MemoryTracker {
   Owner CurrentOwner() const { return m_owner; }
 
   // Throws TrackerError when memory or the tracking data cannot be had.
-  void* Allocate(Owner owner, AllocationType type, std::size_t size);
+  // The program's operator new also serves the shared libraries (the C++
+  // runtime, the window toolkit), some of which keep blocks for the life of
+  // the process, such as font caches: their blocks are tracked and checked
+  // like any other but are not this program's leaks, and the leak report
+  // leaves them out.
+  void* Allocate(Owner owner, AllocationType type, std::size_t size, bool madeByLibrary = false);
   // Throws TrackerError for an address that was never allocated; null is
   // not an address and is ignored.
   void Release(Owner owner, AllocationType type, void* address);
@@ -135,7 +141,7 @@ class MemoryTracker {
   void ResetOwner() { m_owner = {"??", 0, "??"}; }
   [[noreturn]] void FailUntracked(const char* text);
   bool WriteLeakReportLocked();
-  void WriteAllocationTable(std::FILE* file) const;
+  void WriteAllocationTable(std::FILE* file, bool withLibraryBlocks) const;
   uint32_t UnusedBytes(const AllocUnit* unit) const;
   uint32_t WipeWord(uint32_t pattern);
 
@@ -174,6 +180,9 @@ class MemoryTracker::Lock {
 
 // The tracker of the deliverable this code is linked into.
 MemoryTracker& CurrentTracker();
+// Whether code at this address belongs to that deliverable rather than to a
+// shared library it loaded.
+bool IsOwnCode(const void* address);
 
 // Text helpers shared by the log, the reports and the tests.
 const char* AllocationTypeName(int32_t type);

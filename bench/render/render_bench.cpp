@@ -13,6 +13,7 @@
 #include <map>
 #include <string>
 
+#include "bench/common/ratio_reporter.h"
 #include "orvix/logging.h"
 #include "orvix/platform.h"
 #include "orvix/renderersdl.h"
@@ -93,26 +94,7 @@ void BM_BareBlit(benchmark::State& state) {
 BENCHMARK(BM_BareBlit)->Repetitions(5)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawTile)->Repetitions(5)->Unit(benchmark::kMicrosecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
-      const std::string name = run.run_name.function_name;
-      const double time = run.GetAdjustedCPUTime();
-      auto found = m_fastest.find(name);
-      if (found == m_fastest.end() || time < found->second) m_fastest[name] = time;
-    }
-  }
-  double Fastest(const std::string& name) const {
-    auto found = m_fastest.find(name);
-    return found != m_fastest.end() ? found->second : 0.0;
-  }
-
- private:
-  std::map<std::string, double> m_fastest;
-};
+using prael_bench::RatioReporter;
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #if PRAEL_MEMTRACK
 
+#include <dlfcn.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -108,6 +109,16 @@ TEST(MemTrackBlock, OwnerTagIsRecordedWithoutItsDirectoryAndThenReset) {
   EXPECT_STREQ(CurrentTracker().FindUnit(untagged)->sourceFile, "??");
   EXPECT_STREQ(CurrentTracker().FindUnit(untagged)->sourceFunction, "??");
   ::operator delete[](untagged);
+}
+
+TEST(MemTrackBlock, TheProgramsCodeIsToldFromTheSharedLibraries) {
+  EXPECT_TRUE(Orvix::Mem::IsOwnCode(reinterpret_cast<const void*>(&ActualBytes)));
+  EXPECT_FALSE(Orvix::Mem::IsOwnCode(dlsym(RTLD_DEFAULT, "strlen")));                      // the C library
+  EXPECT_FALSE(Orvix::Mem::IsOwnCode(dlsym(RTLD_DEFAULT, "_ZNSt13runtime_errorC1EPKc")));  // the C++ runtime
+
+  int* own = OX_NEW int(3);
+  EXPECT_FALSE(CurrentTracker().FindUnit(own)->madeByLibrary);
+  OX_DELETE own;
 }
 
 TEST(MemTrackBlock, StatisticsFollowAllocationsAndReleases) {

@@ -216,6 +216,26 @@ TEST_F(MemTrackCheck, StaticTeardownReportIsRewrittenAfterEveryLaterRelease) {
   tracker->Release(kOwner, Orvix::Mem::ALLOC_DELETE, block);
 }
 
+TEST_F(MemTrackCheck, BlocksOfTheSharedLibrariesAreLeftOutOfTheLeakReport) {
+  void* library = tracker->Allocate({nullptr, 0, nullptr}, Orvix::Mem::ALLOC_NEW, 16, true);
+  void* program = tracker->Allocate(kOwner, Orvix::Mem::ALLOC_NEW, 24);
+  tracker->BeginStaticTeardown();
+  const std::string oneLeak = Leaks();
+  EXPECT_THAT(oneLeak, HasSubstr("1 memory leak found:\r\n"));
+  EXPECT_THAT(oneLeak, HasSubstr(" 0x00000018 "));
+  EXPECT_THAT(oneLeak, Not(HasSubstr(" 0x00000010 ")));
+  tracker->Release(kOwner, Orvix::Mem::ALLOC_DELETE, program);
+  EXPECT_THAT(Leaks(), HasSubstr("Congratulations! No memory leaks found!\r\n"));
+
+  // The report on request still shows every live block, and the library's
+  // block is still served and checked.
+  ASSERT_TRUE(tracker->WriteMemoryReport("report.log", true));
+  EXPECT_THAT(ReadFileText("report.log"), HasSubstr(" 0x00000010 "));
+  EXPECT_TRUE(tracker->ValidateUnit(library));
+  tracker->Release(kOwner, Orvix::Mem::ALLOC_DELETE, library);
+  EXPECT_THAT(Leaks(), HasSubstr("Congratulations! No memory leaks found!\r\n"));
+}
+
 TEST_F(MemTrackCheck, MemoryReportShowsTotalsPeaksAccumulatedAndUnused) {
   void* kept = tracker->Allocate(kOwner, Orvix::Mem::ALLOC_NEW_ARRAY, 1536);
   void* gone = tracker->Allocate(kOwner, Orvix::Mem::ALLOC_NEW_ARRAY, 512);

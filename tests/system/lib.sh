@@ -31,7 +31,7 @@ make_play_dir() {
   local file
   for file in "$PRAEL_RUN_DIR"/*; do
     case "$(basename "$file")" in
-      log.txt | memory.log | memleaks.log) ;;
+      log.txt | memory.log | memleaks.log | orvix-memory.log | orvix-memleaks.log) ;;
       *) ln -s "$file" "$dir/" ;;
     esac
   done
