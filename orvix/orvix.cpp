@@ -14,9 +14,14 @@ constexpr int kLogBufferBytes = 5242880;
 
 COrvixApp::COrvixApp() : m_previousTick(GetTickCount()) { g_orvix = this; }
 
+// After a normal Launch the renderer and the input handler are already gone;
+// an application that never launched (or whose Launch stopped early) still
+// owns them and must not leak them.
 COrvixApp::~COrvixApp() {
   g_orvix = nullptr;
   DestroyPrimaryWindow();
+  ShutdownInputSystem();
+  DestroyRenderer();
 }
 
 bool COrvixApp::Launch(const LaunchContext* context) {

@@ -29,6 +29,9 @@ void FltkMessageBox(const char* text, const char* caption, int icon) {
   int textWidth = kMaxTextWidth;
   int textHeight = 0;
   fl_measure(text, textWidth, textHeight, 0);
+  // A label is drawn a few pixels in from its box's edge; without the slack
+  // the measured line would wrap.
+  textWidth += 8;
   if (textHeight < kIconSide) textHeight = kIconSide;
 
   const int width = kMargin * 3 + kIconSide + (textWidth > 200 ? textWidth : 200);

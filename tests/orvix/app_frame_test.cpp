@@ -27,6 +27,7 @@ class FakeRenderer : public Orvix::IRenderer {
 
 class FailingInput : public Orvix::IInputHandler {
  public:
+  ~FailingInput() override { Record("input destroyed"); }
   bool Update() override { return false; }
   bool GetKeyState(unsigned) override { return false; }
   bool GetJoyState(unsigned, unsigned) override { return false; }
@@ -242,6 +243,15 @@ TEST_F(AppFrameTest, MessageBoxesLogTheirTextVerbatim) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "[System Message] loaded %s at 50%\n[Critical Error] broken !\n");
   EXPECT_EQ(NewLogText(), "loaded %s at 50%\r\nbroken !\r\n");
+}
+
+TEST_F(AppFrameTest, AnApplicationThatNeverLaunchedReleasesWhatItOwns) {
+  {
+    ProbeApp app;
+    app.SetInputHandler(OX_NEW FailingInput);
+    app.CreateRenderer<FakeRenderer>();
+  }
+  EXPECT_EQ(events, (std::vector<std::string>{"input destroyed", "renderer Shutdown", "renderer destroyed"}));
 }
 
 TEST_F(AppFrameTest, HeadlessThereIsNoPrimaryWindow) {
