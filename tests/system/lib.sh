@@ -38,26 +38,25 @@ make_play_dir() {
   echo "$dir"
 }
 
-# Starts Xvfb on the first free display number from 90 up and exports
-# DISPLAY. The server is stopped when the script ends.
+# Starts Xvfb on a free display and exports DISPLAY. Xvfb picks the number
+# itself (-displayfd), so scripts running side by side never race for one.
+# The server is stopped when the script ends.
 start_xvfb() {
-  local number
-  for number in $(seq 90 140); do
-    [[ -e /tmp/.X${number}-lock || -e /tmp/.X11-unix/X${number} ]] && continue
-    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    local pid=$!
-    local tries
-    for tries in $(seq 1 50); do
-      if xdpyinfo -display ":$number" >/dev/null 2>&1; then
-        CLEANUP_PIDS+=("$pid")
-        export DISPLAY=":$number"
-        return 0
-      fi
-      kill -0 "$pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
+  local dir
+  dir=$(mktemp -d /tmp/prael-xvfb-XXXXXX)
+  CLEANUP_DIRS+=("$dir")
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" >/dev/null 2>&1 &
+  local pid=$!
+  CLEANUP_PIDS+=("$pid")
+  local tries
+  for tries in $(seq 1 100); do
+    if [[ -s "$dir/display" ]]; then
+      export DISPLAY=":$(head -n 1 "$dir/display")"
+      xdpyinfo >/dev/null 2>&1 || fail "Xvfb on $DISPLAY does not answer"
+      return 0
+    fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
   done
   fail "no X display could be started"
 }
