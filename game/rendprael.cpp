@@ -26,6 +26,7 @@ PraelRenderer::PraelRenderer() { g_renderer = this; }
 PraelRenderer::~PraelRenderer() {
   Orvix::CSingleton<Orvix::COrvixLogger>::Instance().Log("PraelRenderer object destroyed");
   if (g_renderer == this) g_renderer = nullptr;
+  m_entities.Clear();
   FreeRoomLayer();
 }
 
@@ -54,8 +55,10 @@ void PraelRenderer::Shutdown() {
 }
 
 void PraelRenderer::StepFrame() {
+  TickEntities();
   ClearScreen();
   DrawRoom(m_viewRoomX, m_viewRoomY, m_viewScrollX, m_viewScrollY);
+  DrawEntities();
   // Drawn after the entities, so the arches cover whoever stands in a doorway.
   const RoomRecord* room = GetCurrentRoomRecord();
   if (room != nullptr && room->dungeonFlag != 0) DrawDoors();

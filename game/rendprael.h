@@ -1,7 +1,8 @@
 // PraelRenderer: the game's renderer and its world container. Besides
-// drawing the room, the doors, the HUD and text, it holds the whole world
-// map (tile bytes and room records), the tile collision flags, the view and
-// the local hero. The game makes exactly one and publishes it in g_renderer.
+// drawing the room, the entities, the doors, the HUD and text, it holds the
+// whole world map (tile bytes and room records), the tile collision flags,
+// the list of live entities, the view and the local hero. The game makes
+// exactly one and publishes it in g_renderer.
 //
 // Screen layout of the 512 x 512 window: the HUD image covers the top 128
 // rows, the room (16 x 11 tiles of 32 pixels) lies below it, and the footer
@@ -11,6 +12,7 @@
 #include <cstdint>
 
 #include "game/rendprael_room.h"
+#include "orvix/ptrlist.h"
 #include "orvix/renderersdl.h"
 
 class Entity;
@@ -45,6 +47,11 @@ class PraelRenderer : public Orvix::RendererSDL {
   static constexpr uint32_t kBlocksBottomRight = 8;
   static constexpr uint32_t kBlocksAll = 15;
 
+  // Takes every entity the tick pass drops from the list (its state was 0 at
+  // the end of the pass); from then on the entity belongs to the handler,
+  // which must not change the list.
+  using EntityDropHandler = void (*)(Entity* entity, void* context);
+
   PraelRenderer();
   ~PraelRenderer() override;
 
@@ -55,8 +62,9 @@ class PraelRenderer : public Orvix::RendererSDL {
   bool Initialize(Orvix::HWND window, Orvix::VideoRes* mode) override;
   // Frees every image, tilemap and sprite type and closes SDL.
   void Shutdown() override;
-  // One frame: draws the room, the doors of a dungeon room, the HUD, footer
-  // and the application's overlay, pumps SDL's events and flips.
+  // One frame: ticks the entities, then draws the room, the entities, the
+  // doors of a dungeon room, the HUD, footer and the application's overlay,
+  // pumps SDL's events and flips.
   void StepFrame() override;
 
   // ----- the world map
@@ -84,6 +92,22 @@ class PraelRenderer : public Orvix::RendererSDL {
   float GetViewScrollY() const { return m_viewScrollY; }
   void SetLocalHero(Entity* hero) { m_localHero = hero; }
   Entity* GetLocalHero() const { return m_localHero; }
+
+  // ----- the entity list (it owns its nodes, never the entities)
+  void AddEntity(Entity* entity, bool atFront);
+  // The first entity in list order with this uid, or null.
+  Entity* FindEntity(int uid) const;
+  // Unlinks the first entity with this uid (it is not deleted); false if none.
+  bool RemoveEntity(int uid);
+  // Unlinks this entity, for those that share a uid (a hero's swords); false
+  // when it is not in the list.
+  bool RemoveEntity(Entity* entity);
+  unsigned GetEntityCount() const { return m_entities.Count(); }
+  // The entity at `index` counted from the head, or null.
+  Entity* GetEntity(unsigned index) const { return m_entities.At(index); }
+  // For walking the list by node: Head(), then node->next.
+  const Orvix::TypedPtrList<Entity>& GetEntities() const { return m_entities; }
+  void SetEntityDropHandler(EntityDropHandler handler, void* context);
 
   // ----- doors
   // Opens the door of wall `side` (1 top, 2 bottom, 3 right, 4 left) of room
@@ -119,6 +143,8 @@ class PraelRenderer : public Orvix::RendererSDL {
     bool operator==(const RoomLayerKey&) const = default;
   };
 
+  void TickEntities();
+  void DrawEntities();
   // Draws the room's tiles to the current target; returns the first screen
   // row they cover.
   int DrawRoomTiles(int roomX, int roomY, float scrollX, float scrollY);
@@ -127,6 +153,7 @@ class PraelRenderer : public Orvix::RendererSDL {
 
   uint8_t m_tiles[kTileBytes] = {};
   RoomRecord m_rooms[kRoomCount] = {};
+  Orvix::TypedPtrList<Entity> m_entities;  // the entities are borrowed
   int32_t m_viewRoomX = 7;
   int32_t m_viewRoomY = 6;
   float m_viewScrollX = 0.5f;
@@ -142,6 +169,8 @@ class PraelRenderer : public Orvix::RendererSDL {
   RoomLayerKey m_roomLayerKey = {};
   int m_roomLayerTop = 0;      // first screen row the layer's tiles cover
   uint32_t m_mapRevision = 0;  // changes whenever a tile byte may have
+  EntityDropHandler m_dropHandler = nullptr;
+  void* m_dropContext = nullptr;  // borrowed; handed back to the handler
 };
 
 // The one game renderer, null while none exists.
