@@ -74,8 +74,7 @@ float Entity::FrameTime() { return Orvix::g_orvix ? Orvix::g_orvix->GetTimeKey()
 bool Entity::IsServer() const { return net != nullptr && net->IsServer(); }
 
 void Entity::SetName(const char* newName) {
-  std::strncpy(name, newName, sizeof name);
-  name[sizeof name - 1] = '\0';
+  std::snprintf(name, sizeof name, "%s", newName);
 }
 
 void Entity::Tick(float seconds) {
