@@ -34,6 +34,21 @@ void Log(const char* format, float a, float b) {
 
 }  // namespace
 
+Vec2 DirectionOffset(int direction, float distance) {
+  switch (direction) {
+    case DIR_UP:
+      return {0.0f, -distance};
+    case DIR_DOWN:
+      return {0.0f, distance};
+    case DIR_LEFT:
+      return {-distance, 0.0f};
+    case DIR_RIGHT:
+      return {distance, 0.0f};
+    default:
+      return {};
+  }
+}
+
 bool IsWalkableTile(unsigned tile) {
   switch (tile) {
     case 0x00:
@@ -74,7 +89,7 @@ float Entity::FrameTime() { return Orvix::g_orvix ? Orvix::g_orvix->GetTimeKey()
 bool Entity::IsServer() const { return net != nullptr && net->IsServer(); }
 
 void Entity::SetName(const char* newName) {
-  std::snprintf(name, sizeof name, "%s", newName);
+  std::snprintf(name, sizeof name, "%s", newName != nullptr ? newName : "");
 }
 
 void Entity::Tick(float seconds) {

@@ -184,5 +184,9 @@ class Entity {
 // overlap (touching edges do not).
 bool Collide(Entity* a, Entity* b, int inset);
 
+// `distance` pixels in direction 0 to 3 (up, down, left, right); (0, 0) for
+// any other direction.
+Vec2 DirectionOffset(int direction, float distance);
+
 // True for the layer-0 tile values an entity may stand on.
 bool IsWalkableTile(unsigned tile);

@@ -7,6 +7,7 @@
 #include "game/netsetup.h"
 #include "game/options.h"
 #include "game/testapp.h"
+#include "orvix/inputscript.h"
 
 namespace {
 
@@ -33,7 +34,8 @@ void CopyCommandLine(int argc, char** argv, char* out, size_t size) {
   }
 }
 
-void RunGame(const NetSetupChoice& choice, const GameOptions& options, int argc, char** argv) {
+void RunGame(const NetSetupChoice& choice, const GameOptions& options, Orvix::InputScript* script, int argc,
+             char** argv) {
   CTestApp app;
   Orvix::LaunchContext context;
   std::memset(&context, 0, sizeof context);
@@ -45,6 +47,8 @@ void RunGame(const NetSetupChoice& choice, const GameOptions& options, int argc,
   std::snprintf(context.appName, sizeof context.appName, "%s", "ORVIX App");
   ApplyNetSetupChoice(&app, choice);
   app.SetFrameLimit(options.frames);
+  app.SetInputScript(script);
+  app.SetWorldDumpPath(options.worldDump);
   app.Launch(&context);
 }
 
@@ -74,12 +78,24 @@ int main(int argc, char** argv) {
     }
   }
 
-  std::srand(Orvix::GetTickCount());
+  // Read before anything starts, so that a bad script is reported at once.
+  Orvix::InputScript* script = nullptr;
+  if (options.inputScript != nullptr) {
+    script = Orvix::InputScript::Load(options.inputScript, error, sizeof error);
+    if (script == nullptr) {
+      std::fprintf(stderr, "game: --input %s: %s\n", options.inputScript, error);
+      return 2;
+    }
+  }
+
+  std::srand(options.hasSeed ? options.seed : Orvix::GetTickCount());
   NetSetupChoice choice;
   if (options.HasSetupChoice())
     FillNetSetupChoice(options, &choice);
-  else if (!RunNetSetupDialog(&choice))
+  else if (!RunNetSetupDialog(&choice)) {
+    OX_DELETE script;
     return 0;
-  RunGame(choice, options, argc, argv);
+  }
+  RunGame(choice, options, script, argc, argv);
   return 0;
 }

@@ -117,6 +117,11 @@ void NetConnection::StopListening() {
   }
 }
 
+void NetConnection::PlayAlone() {
+  StopListening();
+  m_isServer = true;
+}
+
 void NetConnection::Drop() {
   if (m_peer == nullptr) return;
   // Closed before the application hears of it, so that whatever it does in

@@ -92,6 +92,10 @@ class NetConnection {
 
   void Disconnect();
   void StopListening();
+  // A client that could not reach its server plays alone: it runs the world
+  // as the server does (IsServer is true) but does not listen. Closes any
+  // connection or listener first.
+  void PlayAlone();
 
  private:
   bool EnsureSocketSystem();

@@ -49,12 +49,52 @@ bool ApplyFrames(GameOptions* options, const char* value, char* error, size_t er
   return true;
 }
 
+bool ApplyInput(GameOptions* options, const char* value, char* error, size_t errorSize) {
+  if (value[0] == '\0') {
+    std::snprintf(error, errorSize, "--input needs a script file");
+    return false;
+  }
+  options->inputScript = value;
+  return true;
+}
+
+bool ApplySeed(GameOptions* options, const char* value, char* error, size_t errorSize) {
+  char* end = nullptr;
+  errno = 0;
+  const unsigned long long seed = std::strtoull(value, &end, 10);
+  if (errno != 0 || end == value || *end != '\0' || value[0] == '-' || seed > UINT_MAX) {
+    std::snprintf(error, errorSize, "--seed needs a whole number from 0 to %u, not \"%s\"", UINT_MAX, value);
+    return false;
+  }
+  options->hasSeed = true;
+  options->seed = static_cast<unsigned>(seed);
+  return true;
+}
+
+bool ApplyDumpWorld(GameOptions* options, const char* value, char* error, size_t errorSize) {
+  if (value[0] == '\0') {
+    std::snprintf(error, errorSize, "--dump-world needs a file name");
+    return false;
+  }
+  options->worldDump = value;
+  return true;
+}
+
 const OptionSpec kOptions[] = {
     {"--server", nullptr, "act as the server (skips the set-up dialog)", ApplyServer},
     {"--connect", "ADDRESS", "connect to the server at ADDRESS (skips the set-up dialog)", ApplyConnect},
     {"--name", "NAME", "the player's name (skips the set-up dialog)", ApplyName},
     {"--headless", nullptr, "no window and no sound device; messages go to the console", ApplyHeadless},
     {"--frames", "N", "end the game after N frames, as closing its window would", ApplyFrames},
+    {"--input", "FILE",
+     "play the keys of a script instead of the keyboard: lines \"TIME press KEY\", \"TIME release KEY\" or "
+     "\"TIME quit\", TIME in milliseconds of game time, KEY an SDL key code or up, down, left, right, space, "
+     "lctrl, tab, a letter",
+     ApplyInput},
+    {"--seed", "N", "seed the random numbers with N instead of the clock, for a repeatable game", ApplySeed},
+    {"--dump-world", "FILE",
+     "at exit write one line per world entity: uid, typeId, name, position, health, state, remote",
+     ApplyDumpWorld},
     {"--help", nullptr, "show this help and exit", ApplyHelp},
 };
 
@@ -62,6 +102,21 @@ const OptionSpec* FindOption(const char* name) {
   for (const OptionSpec& spec : kOptions)
     if (std::strcmp(spec.name, name) == 0) return &spec;
   return nullptr;
+}
+
+// Prints text in lines of at most kHelpWidth characters after the option
+// column, breaking at spaces; later lines are indented to the column.
+void PrintWrapped(FILE* out, const char* text) {
+  constexpr int kHelpColumn = 21;
+  constexpr int kHelpWidth = 79 - kHelpColumn;
+  while (std::strlen(text) > static_cast<size_t>(kHelpWidth)) {
+    int cut = kHelpWidth;
+    while (cut > 0 && text[cut] != ' ') --cut;
+    if (cut == 0) break;  // one word longer than the line: print it whole
+    std::fprintf(out, "%.*s\n%*s", cut, text, kHelpColumn, "");
+    text += cut + 1;
+  }
+  std::fprintf(out, "%s\n", text);
 }
 
 }  // namespace
@@ -101,7 +156,8 @@ void PrintGameUsage(FILE* out) {
     char left[32];
     std::snprintf(left, sizeof left, "%s%s%s", spec.name, spec.valueName ? " " : "",
                   spec.valueName ? spec.valueName : "");
-    std::fprintf(out, "  %-18s %s\n", left, spec.help);
+    std::fprintf(out, "  %-18s ", left);
+    PrintWrapped(out, spec.help);
   }
 }
 

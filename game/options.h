@@ -10,11 +10,15 @@ struct NetSetupChoice;
 
 struct GameOptions {
   bool help = false;
-  bool headless = false;             // no window, no sound device, console boxes
-  bool server = false;               // --server
-  const char* connectTo = nullptr;   // --connect ADDRESS; null when not given
-  const char* playerName = nullptr;  // --name NAME; null when not given
-  long frames = 0;                   // --frames N; 0 runs until the window closes
+  bool headless = false;              // no window, no sound device, console boxes
+  bool server = false;                // --server
+  const char* connectTo = nullptr;    // --connect ADDRESS; null when not given
+  const char* playerName = nullptr;   // --name NAME; null when not given
+  long frames = 0;                    // --frames N; 0 runs until the window closes
+  const char* inputScript = nullptr;  // --input FILE: keys from a script instead of the keyboard
+  bool hasSeed = false;               // --seed N given
+  unsigned seed = 0;                  // seeds rand in place of the tick count
+  const char* worldDump = nullptr;    // --dump-world FILE: the entity list, written at exit
 
   // Any set-up option skips the dialog; the others keep the dialog's defaults.
   bool HasSetupChoice() const { return server || connectTo != nullptr || playerName != nullptr; }

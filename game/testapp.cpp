@@ -1,7 +1,10 @@
-#include "testapp.h"
+// CTestApp: the set-up choices and the end of the game.
+#include "game/testapp.h"
 
 #include <cstdio>
 
+#include "game/sound.h"
+#include "orvix/inputscript.h"
 #include "orvix/logging.h"
 
 namespace {
@@ -13,28 +16,34 @@ void CopyCut(char* destination, size_t size, const char* source) {
 
 }  // namespace
 
+CTestApp::CTestApp() = default;
+
+// Shutdown releases the world; an application that never launched still
+// holds its input script.
+CTestApp::~CTestApp() {
+  ReleaseWorld();
+  OX_DELETE m_inputScript;
+}
+
+void CTestApp::SetInputScript(Orvix::InputScript* script) {
+  OX_DELETE m_inputScript;
+  m_inputScript = script;
+}
+
 void CTestApp::SetServerAddress(const char* address) {
-  CopyCut(m_serverAddress, sizeof m_serverAddress, address);
+  CopyCut(serverAddress, sizeof serverAddress, address);
 }
 
-void CTestApp::SetPlayerName(const char* name) { CopyCut(m_playerName, sizeof m_playerName, name); }
+void CTestApp::SetPlayerName(const char* name) { CopyCut(playerName, sizeof playerName, name); }
 
-bool CTestApp::Initialize() {
-  Orvix::COrvixLogger& logger = Orvix::CSingleton<Orvix::COrvixLogger>::Instance();
-  if (m_isServer)
-    logger.Log("CTestApp::Initialize: server, player \"%s\"", m_playerName);
-  else
-    logger.Log("CTestApp::Initialize: client of %s, player \"%s\"", m_serverAddress, m_playerName);
-  return true;
+// The world is written out and released while the renderer, which holds the
+// entity list, still exists; the engine destroys the renderer afterwards.
+bool CTestApp::Shutdown() {
+  if (m_worldDumpPath != nullptr && !DumpWorld(m_worldDumpPath)) {
+    Orvix::CSingleton<Orvix::COrvixLogger>::Instance().Log("CTestApp::Shutdown: cannot write \"%s\"",
+                                                           m_worldDumpPath);
+  }
+  ReleaseWorld();
+  SoundShutdown();
+  return COrvixApp::Shutdown();
 }
-
-void CTestApp::Frame() {
-  ++m_framesRun;
-  if (m_frameLimit > 0 && m_framesRun >= m_frameLimit) ForceShutdown();
-}
-
-void CTestApp::DrawOverlay() {}
-
-int CTestApp::OnGameEvent(int code, int) { return code; }
-
-bool CTestApp::Shutdown() { return COrvixApp::Shutdown(); }

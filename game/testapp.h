@@ -1,35 +1,164 @@
-// CTestApp: the game's application object, driven by the engine's frame.
+// CTestApp: the game's application object. The engine calls Initialize once,
+// Frame once a frame (then the game renderer's StepFrame, which ticks and
+// draws the world and calls DrawOverlay), OnGameEvent when a staircase moved
+// the local hero into another room, and Shutdown once at the end.
+//
+// The application owns the game renderer (through the engine, which destroys
+// it after Shutdown), the two heroes, the network connection and the view:
+// which room is shown and the scroll between rooms. It also releases every
+// world entity that has ended (see game/entity.h).
+//
+// Units: testapp.cpp (set-up choices, options, shutdown), testapp_init.cpp
+// (Initialize), testapp_frame.cpp (Frame and HandleInput), testapp_rooms.cpp
+// (ScrollRooms, OnGameEvent, CheckRoomCleared), testapp_overlay.cpp (the HUD
+// values), testapp_world.cpp (heroes, ended entities, the world dump),
+// testapp_net.cpp (the connection's callbacks).
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
+#include "game/framepacer.h"
 #include "orvix/orvix.h"
+
+namespace Orvix {
+class InputScript;
+}
+class Aveth;
+class Entity;
+class NetConnection;
+struct NetMessage;
+class PraelRenderer;
 
 class CTestApp : public Orvix::COrvixApp {
  public:
+  static constexpr int kStartRoomX = 7;
+  static constexpr int kStartRoomY = 7;
+  static constexpr int kFirstSpawnedUid = 10;
+  static constexpr uint32_t kServerHeroUid = 0;
+  static constexpr uint32_t kClientHeroUid = 1;
+  static constexpr int kClientStartTileX = 118;  // beside the server's hero
+
+  CTestApp();
+  ~CTestApp();
+
   void Frame() override;
   void DrawOverlay() override;
   int OnGameEvent(int code, int argument) override;
 
-  // The set-up choice. The texts are copied and cut to fit.
-  void SetServer(bool isServer) { m_isServer = isServer; }
+  // ----- the set-up choice; the texts are copied and cut to fit
+  void SetServer(bool server) { isServer = server; }
   void SetServerAddress(const char* address);
   void SetPlayerName(const char* name);
-  bool IsServer() const { return m_isServer; }
-  const char* GetServerAddress() const { return m_serverAddress; }
-  const char* GetPlayerName() const { return m_playerName; }
+  bool IsServer() const { return isServer; }
+  const char* GetServerAddress() const { return serverAddress; }
+  const char* GetPlayerName() const { return playerName; }
 
+  // ----- options for scripted and headless play
   // Ends the game after this many frames, as closing the window would; 0
   // runs until the window closes.
   void SetFrameLimit(long frames) { m_frameLimit = frames; }
   long GetFramesRun() const { return m_framesRun; }
+  // Drives the local hero from a script of key presses instead of the
+  // keyboard; the application owns the script from now on. Null keeps the
+  // keyboard.
+  void SetInputScript(Orvix::InputScript* script);
+  // Writes the entity list to this file when the game ends; null writes none.
+  void SetWorldDumpPath(const char* path) { m_worldDumpPath = path; }
+  void SetFrameWait(FramePacer::Wait wait) { m_pacer.SetWait(wait); }
+  // The game always plays on TCP port 3203; tests that run several games side
+  // by side give each its own (0 lets the system choose a free one).
+  void SetGamePort(uint16_t port) { m_gamePort = port; }
+
+  // ----- frame steps, public for the tests that drive them one by one
+  void HandleInput();
+  void ScrollRooms();
+  void CheckRoomCleared();
+  // Takes an entity that has left the world list: freed at the next safe
+  // point when the world owns it, left to its owner otherwise.
+  void RetireEntity(Entity* entity);
+  // Frees the world entities that ended since the last call.
+  void ReleaseEndedEntities();
+  // Writes one line per entity of the world list; false when the file cannot
+  // be written.
+  bool DumpWorld(const char* path) const;
+
+  // ----- the connection's callbacks
+  void netAuthenticated(const char* peerName);
+  void netRecvData(NetMessage* message);
+  void netConnectionDropped();
+
+  // ----- the replication of the world, run from Frame
+  void NetworkTick();
+  void UpdateWorldList();
+  // Fills a room with its monsters and push blocks.
+  void PopulateRoom(int roomColumn, int roomRow, bool fromPeer);
+
+  Aveth* GetLocalHero() const { return localHero; }
+  Aveth* GetRemoteHero() const { return remoteHero; }
+  NetConnection* GetConnection() const { return connection; }
+  int GetRoomX() const { return roomX; }
+  int GetRoomY() const { return roomY; }
+  bool IsScrolling() const { return scrolling; }
 
  protected:
   bool Initialize() override;
   bool Shutdown() override;
 
  private:
-  bool m_isServer = false;
-  char m_serverAddress[24] = {};
-  char m_playerName[64] = {};
+  // testapp_init.cpp
+  bool LoadSounds();
+  bool StartInput();
+  bool StartNetwork();
+  Aveth* CreateHero(const char* spriteName, uint32_t heroUid, int tileX, int tileY);
+  // testapp_world.cpp
+  static void OnEntityDropped(Entity* entity, void* context);
+  void ReleaseWorld();
+  void RetireRemoteHero();
+  // testapp_rooms.cpp
+  void StartScroll(int stepX, int stepY, int pushDirection);
+  void AdvanceScroll();
+  void ReturnFromExitRoom();
+  // testapp_overlay.cpp
+  Aveth* FindShownHero() const;
+  void DrawHearts(const Aveth& hero);
+  void DrawCounter(int x, int y, int value);
+  // testapp_frame.cpp
+  // True in the frame in which `key` goes down; `latch` remembers it is held.
+  bool KeyWentDown(Orvix::IInputHandler* input, unsigned key, bool* latch) const;
+  void SendHeroAction(uint32_t messageType);
+
+ public:
+  // ----- the application's fields, as the world and the tests read them
+  PraelRenderer* renderer = nullptr;  // the engine owns it (destroyed after Shutdown)
+  Aveth* localHero = nullptr;         // owned
+  Aveth* remoteHero = nullptr;        // owned; null until a peer authenticates
+  bool isServer = false;              // also set when a client cannot reach its server
+  char serverAddress[24] = {};
+  int32_t roomX = kStartRoomX;  // the room shown
+  int32_t roomY = kStartRoomY;
+  bool scrolling = false;  // a room-to-room scroll is running
+  float scrollX = 0.0f;    // scroll offsets in rooms, from -1 or 1 toward 0
+  float scrollY = 0.0f;
+  char playerName[64] = {};
+  char remoteName[64] = "remote";       // the peer's name from the handshake
+  NetConnection* connection = nullptr;  // owned
+  uint32_t lastSendTick = 0;
+  int32_t nextUid = kFirstSpawnedUid;
+  bool attackLatch = false;  // Space, Left Ctrl and Tab held since the last frame
+  bool itemLatch = false;
+  bool tabLatch = false;
+  int32_t syncCount = 0;
+  bool syncParity = false;
+
+ private:
   long m_frameLimit = 0;
   long m_framesRun = 0;
+  Orvix::InputScript* m_inputScript = nullptr;  // owned until Initialize hands it to the engine
+  const char* m_worldDumpPath = nullptr;        // borrowed: the command line's
+  FramePacer m_pacer;
+  uint16_t m_gamePort = 3203;
+  std::vector<Entity*> m_endedEntities;  // left the world, freed at the next safe point
+  std::vector<Aveth*> m_retiredHeroes;   // remote heroes whose player left
+  bool m_scrollEndedThisFrame = false;
 };

@@ -251,3 +251,12 @@ TEST_F(EntityTest, ReferencesBecomeNullWhenTheEntityIsReleased) {
   EXPECT_FALSE(second);
   EXPECT_EQ(first.Get(), nullptr);
 }
+
+TEST(EntityDirections, OffsetsPointTheWayOfEachDirection) {
+  const struct {
+    int direction;
+    Vec2 offset;
+  } cases[] = {{DIR_UP, {0, -5}},   {DIR_DOWN, {0, 5}}, {DIR_LEFT, {-5, 0}},
+               {DIR_RIGHT, {5, 0}}, {DIR_NONE, {0, 0}}, {4, {0, 0}}};
+  for (const auto& c : cases) EXPECT_EQ(DirectionOffset(c.direction, 5.0f), c.offset) << c.direction;
+}

@@ -396,3 +396,18 @@ TEST(NetConnectionNames, MissingNameIsAnonymousAndLongTextsAreCut) {
   EXPECT_EQ(clientLog.names, std::vector<std::string>{"anonymous"});
   EXPECT_EQ(serverLog.names, std::vector<std::string>{std::string(64, 'L')});
 }
+
+TEST_F(NetConnectionTest, AClientThatCannotConnectPlaysAloneAsAServerThatDoesNotListen) {
+  server.StopListening();
+  ASSERT_FALSE(client.Connect("127.0.0.1", false, port));
+  EXPECT_FALSE(client.IsServer());
+  client.PlayAlone();
+  EXPECT_TRUE(client.IsServer());
+  EXPECT_FALSE(client.IsListening());
+  EXPECT_FALSE(client.IsConnected());
+  EXPECT_TRUE(client.Pump()) << "a server without a listener has nothing to accept";
+  NetMessage message;
+  FillMessage(message, 8, {1, 0, 0, 0});
+  EXPECT_FALSE(client.Send(message)) << "nobody to send to";
+  EXPECT_EQ(clientLog.drops, 0);
+}

@@ -62,3 +62,8 @@ bool LogContains(const std::string& text) {
   const char* log = Orvix::CSingleton<Orvix::COrvixLogger>::Instance().GetBuffer();
   return log != nullptr && std::strstr(log, text.c_str()) != nullptr;
 }
+
+bool ConnectOnLoopback(NetConnection& server, NetConnection& client) {
+  return server.Listen(false, 0) && client.Connect("127.0.0.1", false, server.ListeningPort()) &&
+         PumpUntil({&server, &client}, [&] { return server.IsAuthenticated() && client.IsAuthenticated(); });
+}

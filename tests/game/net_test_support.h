@@ -44,6 +44,10 @@ void PumpFor(std::initializer_list<NetConnection*> connections, int milliseconds
 // 127.0.0.1 with the given port.
 NetAddress LoopbackAddress(uint16_t port);
 
+// Makes `server` listen on a free port and `client` connect to it over
+// loopback, then pumps both until the handshake is done on each side.
+bool ConnectOnLoopback(NetConnection& server, NetConnection& client);
+
 // A message with the given type and payload bytes.
 void FillMessage(NetMessage& message, uint32_t type, const std::vector<uint8_t>& payload);
 

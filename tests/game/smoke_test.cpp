@@ -5,6 +5,7 @@
 #include "game/testapp.h"
 #include "orvix/logging.h"
 #include "tests/common/temp_dir.h"
+#include "tests/game/hero_fixtures.h"
 
 TEST(GameApplication, PublishesItselfAsTheEngineApplication) {
   {
@@ -25,9 +26,10 @@ TEST(GameApplication, SetUpTextsAreCutToTheirFields) {
 }
 
 TEST(GameApplication, AFrameLimitEndsTheGameAfterThatManyFrames) {
-  ScopedTempDir dir;
+  hero_test::PlayFolder folder;
   CTestApp app;
   app.SetServer(true);
+  app.SetGamePort(0);
   app.SetPlayerName("A");
   app.SetFrameLimit(30);
   Orvix::LaunchContext context = {};

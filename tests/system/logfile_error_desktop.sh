@@ -8,8 +8,8 @@ play=$(make_play_dir)
 cd "$play"
 mkdir log.txt # a folder in the way: no file can be opened there, not even by root
 
-# Frames are not paced yet (see setup_dialog_desktop.sh).
-"$PRAEL_RUN_DIR/game" --server --name A --frames 600000 >out.txt 2>&1 &
+# About five seconds of play at 60 frames a second after the box.
+"$PRAEL_RUN_DIR/game" --server --name A --frames 300 >out.txt 2>&1 &
 game=$!
 CLEANUP_PIDS+=("$game")
 

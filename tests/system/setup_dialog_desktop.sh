@@ -7,10 +7,8 @@ start_xvfb
 play=$(make_play_dir)
 cd "$play"
 
-# Frames are not paced yet, so many frames keep the game up for a few
-# seconds only; once the frame loop runs at 60 frames a second this count
-# must come down to a few hundred.
-"$PRAEL_RUN_DIR/game" --frames 600000 >out.txt 2>&1 &
+# About five seconds of play at 60 frames a second after "Launch".
+"$PRAEL_RUN_DIR/game" --frames 300 >out.txt 2>&1 &
 game=$!
 CLEANUP_PIDS+=("$game")
 

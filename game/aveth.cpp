@@ -1,0 +1,171 @@
+#include "game/aveth.h"
+
+#include "game/net.h"
+#include "game/rendprael.h"
+#include "game/sword.h"
+#include "orvix/memtrack.h"
+
+namespace {
+
+// The boomerang's place in the record when the hero has none in use.
+constexpr float kNoBoomerang = -128.0f;
+
+}  // namespace
+
+int HeroWalkFrame(int facing) {
+  switch (facing) {
+    case DIR_UP:
+      return 9;
+    case DIR_DOWN:
+      return 6;
+    case DIR_LEFT:
+      return 0;
+    case DIR_RIGHT:
+      return 3;
+    default:
+      return 0;
+  }
+}
+
+Aveth::Aveth(const char*, Orvix::IInputHandler* inputHandler, NetConnection* connection,
+             const char* spriteName)
+    : Entity(connection), input(inputHandler) {
+  for (int level = 0; level < kSwordCount; ++level) {
+    swords[level] = OX_NEW Sword(Sword::SpriteOf(level), inputHandler, connection, level, this);
+    if (renderer != nullptr) renderer->AddEntity(swords[level], false);
+  }
+  CreateBoomerangs();
+
+  SetName("Aveth");
+  if (renderer != nullptr) sprite = renderer->GetSpriteType(spriteName != nullptr ? spriteName : "Aveth");
+  speed = 175.0f;
+  maxHealth = 3.0f;
+  health = 3.0f;
+  frameCount = 2.0f;
+  baseFrame = 0;
+  position = Vec2();
+  state = STATE_PLAYING;
+  isPlayer = true;
+  contactDamages = false;
+  netUpdated = false;
+  ownedByWorld = false;  // the application keeps its heroes
+}
+
+Aveth::~Aveth() {
+  for (Sword*& sword : swords) {
+    ReleaseOwned(sword);
+    sword = nullptr;
+  }
+  for (Entity*& boomerang : boomerangs) {
+    ReleaseOwned(boomerang);
+    boomerang = nullptr;
+  }
+}
+
+void Aveth::ReleaseOwned(Entity* owned) {
+  if (owned == nullptr) return;
+  // Only the world the hero was made in holds its weapons.
+  if (renderer != nullptr && renderer == g_renderer) renderer->RemoveEntity(owned);
+  OX_DELETE owned;
+}
+
+void Aveth::SendEvent(int event, EventParam* a, EventParam* b) {
+  switch (event) {
+    case EV_WALK_UP:
+      Walk(DIR_UP);
+      break;
+    case EV_WALK_DOWN:
+      Walk(DIR_DOWN);
+      break;
+    case EV_WALK_LEFT:
+      Walk(DIR_LEFT);
+      break;
+    case EV_WALK_RIGHT:
+      Walk(DIR_RIGHT);
+      break;
+    case EV_ATTACK:
+      Attack();
+      break;
+    case EV_USE_ITEM:
+      UseItem();
+      break;
+    case EV_STOP:
+      moveDirection = DIR_NONE;
+      break;
+    case EV_PLACE:
+      Place(a != nullptr ? a->i : 0, b != nullptr ? b->i : 0);
+      break;
+    case EV_STAIRS_DOWN:
+      StartStairsDown();
+      break;
+    case EV_STAIRS_UP:
+      StartStairsUp();
+      break;
+    case EV_NEXT_ITEM:
+      SelectNextItem();
+      break;
+    default:
+      break;
+  }
+}
+
+void Aveth::SetDirection(int newDirection) {
+  Entity::SetDirection(newDirection);
+  if (newDirection >= DIR_UP && newDirection <= DIR_RIGHT) baseFrame = HeroWalkFrame(newDirection);
+}
+
+// The hero sinks into the stairs going down and rises out of them coming up:
+// only the top stairDepth rows are drawn, that much lower.
+void Aveth::Draw(int roomX, int roomY) {
+  if (sprite == nullptr || !visible || state == STATE_INACTIVE || renderer == nullptr) return;
+  const int depth = static_cast<int>(stairDepth);
+  const int x = static_cast<int>(position.x) - roomX * kRoomWidthPixels;
+  const int y = static_cast<int>(position.y) - roomY * kRoomHeightPixels + (kTileSize - depth) + kHudHeight;
+  renderer->DrawSprite(sprite, static_cast<int>(frame) + baseFrame, x, y, depth, -1);
+}
+
+Vec2 Aveth::NextReturnPoint() {
+  if (returnPoints.empty()) return Vec2(kStartTileX, kStartTileY);
+  const Vec2 point = returnPoints.back();
+  returnPoints.pop_back();
+  return point;
+}
+
+void Aveth::SetHealth(float value) {
+  health = value;
+  if (health > maxHealth) health = maxHealth;
+}
+
+void Aveth::AddHealth(float amount) { SetHealth(health + amount); }
+
+void Aveth::AddKey() {
+  if (++keys > kMaxCounter) keys = kMaxCounter;
+}
+
+Entity* Aveth::GetBoomerangInUse() const {
+  if (boomerangIndex < 0 || boomerangIndex >= kBoomerangCount) return nullptr;
+  return boomerangs[boomerangIndex];
+}
+
+bool Aveth::WriteState(NetStream* stream) {
+  if (!Entity::WriteState(stream)) return false;
+  const Entity* boomerang = GetBoomerangInUse();
+  const Vec2 boomerangAt = boomerang != nullptr ? boomerang->position : Vec2(kNoBoomerang, kNoBoomerang);
+  return stream->WriteValue(health) && stream->WriteValue(maxHealth) && stream->WriteValue(baseFrame) &&
+         stream->WriteValue(frame) && stream->WriteValue(frameCount) && stream->WriteValue(boomerangAt.x) &&
+         stream->WriteValue(boomerangAt.y);
+}
+
+bool Aveth::ReadState(NetStream* stream) {
+  if (!Entity::ReadState(stream)) return false;
+  Vec2 boomerangAt;
+  if (!stream->ReadValue(health) || !stream->ReadValue(maxHealth) || !stream->ReadValue(baseFrame) ||
+      !stream->ReadValue(frame) || !stream->ReadValue(frameCount) || !stream->ReadValue(boomerangAt.x) ||
+      !stream->ReadValue(boomerangAt.y))
+    return false;
+  // The server moves its boomerangs itself; a client shows them where the
+  // server says they are.
+  Entity* boomerang = GetBoomerangInUse();
+  if (!IsServer() && boomerang != nullptr) boomerang->SetPosition(boomerangAt);
+  return true;
+}
