@@ -154,6 +154,41 @@ TEST_F(MemTrackCheck, ValidateAllCountsTheDamagedUnits) {
   tracker->Release(kOwner, Orvix::Mem::ALLOC_FREE, damaged);
 }
 
+TEST_F(MemTrackCheck, AlwaysValidateAllFindsDamageAtTheNextRequest) {
+  tracker->GetOptions().alwaysValidateAll = true;
+  void* damaged = tracker->Allocate(kOwner, Orvix::Mem::ALLOC_MALLOC, 8);
+  Poke(damaged, -4, 0);
+  EXPECT_EQ(Log(), "");
+  void* next = tracker->Allocate(kOwner, Orvix::Mem::ALLOC_MALLOC, 8);
+  EXPECT_THAT(Log(), HasSubstr("A memory allocation unit was corrupt because of an underrun:\r\n"));
+  EXPECT_THAT(Log(),
+              HasSubstr("While validting all allocation units, 1 allocation unit(s) were found to have "
+                        "problems\r\n"));
+  Poke(damaged, -4, 0x0D);
+  tracker->Release(kOwner, Orvix::Mem::ALLOC_FREE, damaged);
+  tracker->Release(kOwner, Orvix::Mem::ALLOC_FREE, next);
+}
+
+TEST_F(MemTrackCheck, ReallocationOfABlockFromNewIsReportedAndStillServed) {
+  void* block = tracker->Allocate(kOwner, Orvix::Mem::ALLOC_NEW, 8);
+  std::memcpy(block, "12345678", 8);
+  void* moved = tracker->Reallocate({"pool.cpp", 9, "Grow"}, block, 64);
+  ASSERT_NE(moved, nullptr);
+  EXPECT_EQ(std::memcmp(moved, "12345678", 8), 0);
+  EXPECT_THAT(Log(),
+              HasSubstr("A memory allocation unit was reallocated with realloc but allocated with new:\r\n"));
+  const AllocUnit* unit = tracker->FindUnit(moved);
+  ASSERT_NE(unit, nullptr);
+  EXPECT_EQ(unit->allocationType, Orvix::Mem::ALLOC_REALLOC);
+  EXPECT_STREQ(unit->sourceFile, "pool.cpp");
+  EXPECT_EQ(unit->reportedSize, 64u);
+  const Orvix::Mem::Statistics stats = tracker->GetStatistics();
+  EXPECT_EQ(stats.totalReportedMemory, 64u);
+  EXPECT_EQ(stats.accumulatedReportedMemory, 64u) << "8 at first, then the growth of 56";
+  EXPECT_EQ(stats.accumulatedAllocUnitCount, 1u);
+  tracker->Release(kOwner, Orvix::Mem::ALLOC_FREE, moved);
+}
+
 TEST_F(MemTrackCheck, LeakReportListsEachLiveBlock) {
   void* first = tracker->Allocate(kOwner, Orvix::Mem::ALLOC_NEW, 10);
   void* second = tracker->Allocate({"pool.cpp", 7, "Grow"}, Orvix::Mem::ALLOC_MALLOC, 1536);
