@@ -57,7 +57,7 @@ bool NetConnection::PumpClient() {
       AcceptServerName();
     } else if (m_inbound.type == kRejected) {
       Disconnect();
-      Orvix::MessageBoxA(nullptr, "Authentication Failed", "Network error", 0);
+      Orvix::MessageBoxA(nullptr, "Authentication Failed", "Network error", Orvix::MB_OK);
       return false;
     }
     if (m_peer == nullptr) return false;
