@@ -22,6 +22,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The games these scripts start use the one game port, 3203. CTest keeps its
+# own tests apart; this lock also keeps apart test runs of several checkouts
+# on one machine. It is held until the script ends.
+exec 9>"${TMPDIR:-/tmp}/prael-game-port.lock"
+flock 9
+
 # A fresh working folder holding links to every data file of the run folder,
 # so that runs write their log.txt side by side without meeting.
 make_play_dir() {
