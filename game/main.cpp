@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "game/frameclock.h"
 #include "game/netsetup.h"
 #include "game/options.h"
 #include "game/testapp.h"
@@ -68,7 +69,8 @@ int main(int argc, char** argv) {
       break;
   }
 
-  if (options.headless || Orvix::IsHeadless()) {
+  const bool headless = options.headless || Orvix::IsHeadless();
+  if (headless) {
     EnterHeadlessMode();
     if (!options.HasSetupChoice()) {
       std::fprintf(stderr,
@@ -96,6 +98,10 @@ int main(int argc, char** argv) {
     OX_DELETE script;
     return 0;
   }
+  // A seeded headless game runs on the frame clock, so that it plays the same
+  // way every time; the clock starts before the engine first reads it.
+  if (headless && options.hasSeed) FrameClock::Install();
   RunGame(choice, options, script, argc, argv);
+  if (FrameClock::IsInstalled()) FrameClock::Uninstall();
   return 0;
 }

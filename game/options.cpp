@@ -91,7 +91,10 @@ const OptionSpec kOptions[] = {
      "\"TIME quit\", TIME in milliseconds of game time, KEY an SDL key code or up, down, left, right, space, "
      "lctrl, tab, a letter",
      ApplyInput},
-    {"--seed", "N", "seed the random numbers with N instead of the clock, for a repeatable game", ApplySeed},
+    {"--seed", "N",
+     "seed the random numbers with N instead of the clock, for a repeatable game; headless, every frame also "
+     "lasts exactly a 60th of a second of game time",
+     ApplySeed},
     {"--dump-world", "FILE",
      "at exit write one line per world entity: uid, typeId, name, position, health, state, remote",
      ApplyDumpWorld},

@@ -12,7 +12,8 @@
 // (Initialize), testapp_frame.cpp (Frame and HandleInput), testapp_rooms.cpp
 // (ScrollRooms, OnGameEvent, CheckRoomCleared), testapp_overlay.cpp (the HUD
 // values), testapp_world.cpp (heroes, ended entities, the world dump),
-// testapp_net.cpp (the connection's callbacks).
+// testapp_net.cpp (the connection's callbacks), testapp_spawn.cpp (the entity
+// registry: Spawn, PopulateRoom, PickFreeTile).
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,8 @@ class Entity;
 class NetConnection;
 struct NetMessage;
 class PraelRenderer;
+struct RoomRecord;
+struct Vec2;
 
 class CTestApp : public Orvix::COrvixApp {
  public:
@@ -91,8 +94,22 @@ class CTestApp : public Orvix::COrvixApp {
   // ----- the replication of the world, run from Frame
   void NetworkTick();
   void UpdateWorldList();
-  // Fills a room with its monsters and push blocks.
+
+  // ----- the entity registry (testapp_spawn.cpp)
+  // Creates an entity of type `typeId` (game/entitytypes.h), adds it at the
+  // front of the world list and places it on `tile` (tile units). A negative
+  // uid takes the next one from nextUid (the server's way); a client passes
+  // the uid its server sent. The server tells a connected peer with message
+  // 3. Null, with nothing added or sent, for the reserved type 50 or a type
+  // whose class is missing. `flag` is carried for the callers and not used.
+  Entity* Spawn(int typeId, const Vec2* tile, bool flag, int32_t uid);
+  // Fills room (roomColumn, roomRow) with the monsters its spawn counts ask
+  // for and the push blocks of its second tile layer; nothing when the other
+  // hero already stands in it (fromPeer: the client's hero entered it).
   void PopulateRoom(int roomColumn, int roomRow, bool fromPeer);
+  // A random tile of the room's inner 12 x 7 on which a monster may stand;
+  // false when there is none.
+  bool PickFreeTile(Vec2* result, int roomColumn, int roomRow);
 
   Aveth* GetLocalHero() const { return localHero; }
   Aveth* GetRemoteHero() const { return remoteHero; }
@@ -115,6 +132,10 @@ class CTestApp : public Orvix::COrvixApp {
   static void OnEntityDropped(Entity* entity, void* context);
   void ReleaseWorld();
   void RetireRemoteHero();
+  // testapp_spawn.cpp
+  static int RollSpawnCount(int minimum, int maximum);
+  void SpawnMonsters(const RoomRecord& record, int roomColumn, int roomRow);
+  void SpawnPushBlocks(int roomColumn, int roomRow);
   // testapp_rooms.cpp
   void StartScroll(int stepX, int stepY, int pushDirection);
   void AdvanceScroll();

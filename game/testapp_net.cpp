@@ -48,7 +48,3 @@ void CTestApp::netRecvData(NetMessage*) {}
 void CTestApp::NetworkTick() {}
 
 void CTestApp::UpdateWorldList() {}
-
-// NOT YET BUILT: filling a room with its monsters and push blocks comes with
-// the registry of entity types; until then rooms stay empty.
-void CTestApp::PopulateRoom(int, int, bool) {}
