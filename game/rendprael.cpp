@@ -56,7 +56,7 @@ void PraelRenderer::Shutdown() {
 
 void PraelRenderer::StepFrame() {
   TickEntities();
-  ClearScreen();
+  ClearUncoveredRows();
   DrawRoom(m_viewRoomX, m_viewRoomY, m_viewScrollX, m_viewScrollY);
   DrawEntities();
   // Drawn after the entities, so the arches cover whoever stands in a doorway.

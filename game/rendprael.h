@@ -149,6 +149,16 @@ class PraelRenderer : public Orvix::RendererSDL {
   // row they cover.
   int DrawRoomTiles(int roomX, int roomY, float scrollX, float scrollY);
   bool PaintRoomLayer(const RoomLayerKey& key);
+  bool CanDrawRoom(int roomX, int roomY, float scrollX, float scrollY);
+  // Makes sure the off-screen layer holds the room as the view shows it;
+  // false when the room cannot be drawn through the layer.
+  bool PrepareRoomLayer(int roomX, int roomY, float scrollX, float scrollY);
+  // Clears the rows of the screen that no opaque layer (room, HUD) covers.
+  void ClearUncoveredRows();
+  // The rows the HUD and footer images cover whole: the HUD from the top of
+  // the screen to this row, the footer from this row to the bottom.
+  int OpaqueHudBottom() const;
+  int OpaqueFooterTop() const;
   void FreeRoomLayer();
 
   uint8_t m_tiles[kTileBytes] = {};

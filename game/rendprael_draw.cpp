@@ -49,23 +49,60 @@ const uint8_t* DoorTiles(const DoorWall& wall, int32_t state) {
 
 }  // namespace
 
-void PraelRenderer::DrawRoom(int roomX, int roomY, float scrollX, float scrollY) {
-  if (!(scrollX >= -1.0f && scrollX <= 1.0f && scrollY >= -1.0f && scrollY <= 1.0f)) return;
-  if (roomX < 0 || roomX >= kWorldRoomsWide || roomY < 0 || roomY >= kWorldRoomsHigh) return;
-  const Orvix::Tilemap* sheet = GetTilemap(kMapTilemap);
-  if (!m_renderTiles || sheet == nullptr || m_screen == nullptr) return;
+bool PraelRenderer::CanDrawRoom(int roomX, int roomY, float scrollX, float scrollY) {
+  if (!(scrollX >= -1.0f && scrollX <= 1.0f && scrollY >= -1.0f && scrollY <= 1.0f)) return false;
+  if (roomX < 0 || roomX >= kWorldRoomsWide || roomY < 0 || roomY >= kWorldRoomsHigh) return false;
+  return m_renderTiles && GetTilemap(kMapTilemap) != nullptr && m_screen != nullptr;
+}
 
-  const RoomLayerKey key = {roomX, roomY, scrollX, scrollY, m_mapRevision, sheet->surface};
-  if (m_roomLayer == nullptr || !(key == m_roomLayerKey)) {
-    if (!PaintRoomLayer(key)) {
-      DrawRoomTiles(roomX, roomY, scrollX, scrollY);
-      return;
-    }
+void PraelRenderer::DrawRoom(int roomX, int roomY, float scrollX, float scrollY) {
+  if (!CanDrawRoom(roomX, roomY, scrollX, scrollY)) return;
+  if (!PrepareRoomLayer(roomX, roomY, scrollX, scrollY)) {
+    DrawRoomTiles(roomX, roomY, scrollX, scrollY);
+    return;
   }
-  SDL_Rect band = {0, static_cast<Sint16>(m_roomLayerTop), static_cast<Uint16>(m_roomLayer->w),
-                   static_cast<Uint16>(m_roomLayer->h - m_roomLayerTop)};
+  // What the HUD and footer cover is painted over later anyway.
+  const int top = std::max(m_roomLayerTop, OpaqueHudBottom());
+  const int bottom = std::min(m_roomLayer->h, OpaqueFooterTop());
+  if (top >= bottom) return;
+  SDL_Rect band = {0, static_cast<Sint16>(top), static_cast<Uint16>(m_roomLayer->w),
+                   static_cast<Uint16>(bottom - top)};
   SDL_Rect destination = band;
   SDL_BlitSurface(m_roomLayer, &band, m_screen, &destination);
+}
+
+bool PraelRenderer::PrepareRoomLayer(int roomX, int roomY, float scrollX, float scrollY) {
+  if (!CanDrawRoom(roomX, roomY, scrollX, scrollY)) return false;
+  const RoomLayerKey key = {roomX, roomY, scrollX, scrollY, m_mapRevision, GetTilemap(kMapTilemap)->surface};
+  if (m_roomLayer != nullptr && key == m_roomLayerKey) return true;
+  return PaintRoomLayer(key);
+}
+
+int PraelRenderer::OpaqueHudBottom() const {
+  const bool covers = m_hudImage != nullptr && m_screen != nullptr && m_hudImage->width >= m_screen->w;
+  return covers ? m_hudImage->height : 0;
+}
+
+int PraelRenderer::OpaqueFooterTop() const {
+  if (m_screen == nullptr) return 0;
+  const Orvix::Image* footer = m_footerImage;
+  const bool covers =
+      footer != nullptr && footer->width >= m_screen->w && kFooterTop + footer->height >= m_screen->h;
+  return covers ? kFooterTop : m_screen->h;
+}
+
+// The room layer is copied opaque from its top row down and the HUD and
+// footer images are opaque too, so clearing beneath them is wasted: in the
+// usual frame they cover every row and nothing is cleared at all.
+void PraelRenderer::ClearUncoveredRows() {
+  if (m_screen == nullptr) return;
+  const int hudBottom = OpaqueHudBottom();
+  const int roomTop =
+      PrepareRoomLayer(m_viewRoomX, m_viewRoomY, m_viewScrollX, m_viewScrollY) ? m_roomLayerTop : m_screen->h;
+  if (hudBottom >= roomTop) return;
+  SDL_Rect rows = {0, static_cast<Sint16>(hudBottom), static_cast<Uint16>(m_screen->w),
+                   static_cast<Uint16>(roomTop - hudBottom)};
+  SDL_FillRect(m_screen, &rows, 0);
 }
 
 int PraelRenderer::DrawRoomTiles(int roomX, int roomY, float scrollX, float scrollY) {

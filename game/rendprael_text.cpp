@@ -41,7 +41,7 @@ bool PraelRenderer::LoadFont(const char* path) {
   m_fontImage = LoadImageA(path);
   if (m_fontImage == nullptr) return false;
   SDL_Surface* surface = m_fontImage->surface;
-  SDL_SetColorKey(surface, SDL_SRCCOLORKEY, SDL_MapRGB(surface->format, 255, 0, 255));
+  SDL_SetColorKey(surface, SDL_SRCCOLORKEY | SDL_RLEACCEL, SDL_MapRGB(surface->format, 255, 0, 255));
   return true;
 }
 

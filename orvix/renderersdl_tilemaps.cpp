@@ -55,7 +55,7 @@ int RendererSDL::LoadTilemap(const char* path, unsigned tileWidth, unsigned tile
   map.tilesPerRow = TilesAlong(converted->w, tileWidth, spacing);
   map.tilesPerColumn = TilesAlong(converted->h, tileHeight, spacing);
   map.spacing = spacing;
-  SDL_SetColorKey(converted, SDL_SRCCOLORKEY, SDL_MapRGB(converted->format, 255, 0, 255));
+  SDL_SetColorKey(converted, SDL_SRCCOLORKEY | SDL_RLEACCEL, SDL_MapRGB(converted->format, 255, 0, 255));
   return m_numTilemaps++;
 }
 

@@ -220,6 +220,35 @@ TEST_F(PraelFrame, DrawsInLayersAndTicksWithTheApplicationsFrameTime) {
   EXPECT_TRUE(RectangleIs(200, 128, 32, 12, kBlue));  // the part below the HUD band shows
 }
 
+// Only what the room layer and the HUD leave uncovered is cleared; here there
+// is no HUD image, so the rows above the room's tiles must still be cleared
+// of the last frame, and all rows when the room cannot be drawn.
+TEST_F(PraelFrame, ClearsEveryRowThatNoOpaqueLayerCovers) {
+  struct Case {
+    const char* what;
+    int roomX;
+    bool tiles;
+    int firstTileRow;  // the screen's first row showing room tiles, or 512
+  };
+  const Case cases[] = {
+      {"room drawn: the ring of tiles starts a tile above the room", 7, true, 96},
+      {"room outside the world", -1, true, 512},
+      {"tiles switched off", 7, false, 512},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    renderer->SetView(c.roomX, 6, 0.0f, 0.0f);
+    renderer->RenderTiles(c.tiles);
+    SDL_Surface* screen = renderer->GetScreen();
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 255, 255, 255));
+    renderer->StepFrame();
+    EXPECT_TRUE(RectangleIs(0, 0, 512, c.firstTileRow, {0, 0, 0}));
+    if (c.firstTileRow < 512) {
+      EXPECT_TRUE(ShowsTile(0, c.firstTileRow, 0));
+    }
+  }
+}
+
 TEST_F(PraelFrame, DestructionEmptiesTheListAndUnpublishesTheRenderer) {
   renderer->AddEntity(&Make(10), false);
   renderer->Shutdown();
