@@ -1,41 +1,15 @@
 // PraelRenderer: text in the bitmap font. The font image holds 16 x 16
 // glyphs in one row, in the order of GlyphOf; magenta is transparent.
-#include <cctype>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 
+#include "content/art/font_glyphs.h"
 #include "game/rendprael.h"
 #include "orvix/logging.h"
 #include "orvix/memtrack.h"
 
-namespace {
-
-constexpr int kUnknownGlyph = 42;
-
-}  // namespace
-
-int PraelRenderer::GlyphOf(char character) {
-  const int upper = std::toupper(static_cast<unsigned char>(character));
-  if (upper >= 'A' && upper <= 'Z') return upper - 'A';
-  if (upper >= '0' && upper <= '9') return 32 + (upper - '0');
-  switch (upper) {
-    case '-':
-      return 26;
-    case '.':
-      return 27;
-    case ',':
-      return 28;
-    case '!':
-      return 29;
-    case '\'':
-      return 30;
-    case '&':
-      return 31;
-    default:
-      return kUnknownGlyph;
-  }
-}
+int PraelRenderer::GlyphOf(char character) { return PraelFont::GlyphOf(character); }
 
 bool PraelRenderer::LoadFont(const char* path) {
   m_fontImage = LoadImageA(path);

@@ -1,8 +1,7 @@
 #include "sheet.h"
 
-#include <cctype>
-
 #include "catalogue.h"
+#include "content/art/font_glyphs.h"
 
 namespace ArtC {
 
@@ -11,27 +10,7 @@ using ImageKit::kMagenta;
 using ImageKit::Rect;
 using ImageKit::Rgb;
 
-int GlyphNumber(char character) {
-  const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(character)));
-  if (upper >= 'A' && upper <= 'Z') return upper - 'A';
-  if (upper >= '0' && upper <= '9') return 32 + (upper - '0');
-  switch (upper) {
-    case '-':
-      return 26;
-    case '.':
-      return 27;
-    case ',':
-      return 28;
-    case '!':
-      return 29;
-    case '\'':
-      return 30;
-    case '&':
-      return 31;
-    default:
-      return 42;
-  }
-}
+int GlyphNumber(char character) { return PraelFont::GlyphOf(character); }
 
 namespace {
 
