@@ -48,6 +48,7 @@ void RunGame(const NetSetupChoice& choice, const GameOptions& options, Orvix::In
   std::snprintf(context.appName, sizeof context.appName, "%s", "ORVIX App");
   ApplyNetSetupChoice(&app, choice);
   app.SetFrameLimit(options.frames);
+  app.SetGamePort(options.port);
   app.SetInputScript(script);
   app.SetWorldDumpPath(options.worldDump);
   app.Launch(&context);

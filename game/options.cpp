@@ -37,15 +37,31 @@ bool ApplyName(GameOptions* options, const char* value, char*, size_t) {
   return true;
 }
 
-bool ApplyFrames(GameOptions* options, const char* value, char* error, size_t errorSize) {
+// A decimal number from low to high and nothing else.
+bool ParseWholeNumber(const char* value, long low, long high, long* number) {
   char* end = nullptr;
   errno = 0;
-  const long frames = std::strtol(value, &end, 10);
-  if (errno != 0 || end == value || *end != '\0' || frames < 1 || frames > INT_MAX) {
+  const long parsed = std::strtol(value, &end, 10);
+  if (errno != 0 || end == value || *end != '\0' || parsed < low || parsed > high) return false;
+  *number = parsed;
+  return true;
+}
+
+bool ApplyFrames(GameOptions* options, const char* value, char* error, size_t errorSize) {
+  if (!ParseWholeNumber(value, 1, INT_MAX, &options->frames)) {
     std::snprintf(error, errorSize, "--frames needs a whole number from 1 to %d, not \"%s\"", INT_MAX, value);
     return false;
   }
-  options->frames = frames;
+  return true;
+}
+
+bool ApplyPort(GameOptions* options, const char* value, char* error, size_t errorSize) {
+  long port = 0;
+  if (!ParseWholeNumber(value, 1, 65535, &port)) {
+    std::snprintf(error, errorSize, "--port needs a whole number from 1 to 65535, not \"%s\"", value);
+    return false;
+  }
+  options->port = static_cast<uint16_t>(port);
   return true;
 }
 
@@ -84,6 +100,8 @@ const OptionSpec kOptions[] = {
     {"--server", nullptr, "act as the server (skips the set-up dialog)", ApplyServer},
     {"--connect", "ADDRESS", "connect to the server at ADDRESS (skips the set-up dialog)", ApplyConnect},
     {"--name", "NAME", "the player's name (skips the set-up dialog)", ApplyName},
+    {"--port", "N", "the TCP port the server listens on, or the client connects to (3203 when not given)",
+     ApplyPort},
     {"--headless", nullptr, "no window and no sound device; messages go to the console", ApplyHeadless},
     {"--frames", "N", "end the game after N frames, as closing its window would", ApplyFrames},
     {"--input", "FILE",

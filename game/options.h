@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 struct NetSetupChoice;
@@ -14,6 +15,7 @@ struct GameOptions {
   bool server = false;                // --server
   const char* connectTo = nullptr;    // --connect ADDRESS; null when not given
   const char* playerName = nullptr;   // --name NAME; null when not given
+  uint16_t port = 3203;               // --port N: the game's TCP port
   long frames = 0;                    // --frames N; 0 runs until the window closes
   const char* inputScript = nullptr;  // --input FILE: keys from a script instead of the keyboard
   bool hasSeed = false;               // --seed N given

@@ -43,6 +43,8 @@ TEST(GameOptions, UsableCommandLines) {
   EXPECT_TRUE(full.options.server);
   EXPECT_TRUE(full.options.HasSetupChoice());
   EXPECT_EQ(full.options.frames, 30);
+  EXPECT_EQ(full.options.port, 3203) << "the game's own port when none is given";
+  EXPECT_EQ(Parse({"--port", "65535"}).options.port, 65535);
 
   EXPECT_TRUE(Parse({"--name", ""}).options.HasSetupChoice()) << "an empty name is a choice too";
   EXPECT_EQ(Parse({"--server", "--help"}).result, OptionsResult::Help);
@@ -62,6 +64,9 @@ TEST(GameOptions, UnusableCommandLinesSayWhatIsWrong) {
       {{"--frames", "-3"}, "--frames needs a whole number"},
       {{"--frames", "12x"}, "--frames needs a whole number"},
       {{"--frames", "99999999999999999999"}, "--frames needs a whole number"},
+      {{"--port", "0"}, "--port needs a whole number from 1 to 65535"},
+      {{"--port", "65536"}, "--port needs a whole number from 1 to 65535"},
+      {{"--port", "80a"}, "--port needs a whole number from 1 to 65535"},
       {{"--server", "--connect", "10.0.0.1"}, "--server and --connect exclude each other"},
   };
   for (const Case& c : cases) {
