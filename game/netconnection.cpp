@@ -43,19 +43,25 @@ NetConnection::NetConnection(const char* password, const char* userName) {
                 userName != nullptr ? userName : "anonymous");
 }
 
-NetConnection::~NetConnection() {
-  Disconnect();
+NetConnection::~NetConnection() { ReleaseSocketSystem(); }
+
+void NetConnection::SetCallbacks(const NetCallbacks& callbacks) {
+  m_callbacks = callbacks;
+  EnsureSocketSystem();
+}
+
+void NetConnection::UseSocketSystem(ISocketSys* system) {
+  ReleaseSocketSystem();
+  m_socketSystem = system;
+}
+
+void NetConnection::ReleaseSocketSystem() {
   StopListening();
   if (m_socketSystem != nullptr) {
     m_socketSystem->Shutdown();
     OX_DELETE m_socketSystem;
     m_socketSystem = nullptr;
   }
-}
-
-void NetConnection::SetCallbacks(const NetCallbacks& callbacks) {
-  m_callbacks = callbacks;
-  EnsureSocketSystem();
 }
 
 bool NetConnection::EnsureSocketSystem() {

@@ -67,6 +67,11 @@ class NetConnection {
 
   // Stores the callbacks and starts the socket system.
   void SetCallbacks(const NetCallbacks& callbacks);
+  // Makes `system` (owned from now on, already started) the connection's
+  // socket system in place of the platform's, closing what the previous one
+  // held; lets a test or fuzz target feed the connection from memory. Call it
+  // before Listen or Connect.
+  void UseSocketSystem(ISocketSys* system);
 
   // Becomes the server: listens for one client at a time. Port 0 lets the
   // system choose (ListeningPort tells which).
@@ -99,6 +104,8 @@ class NetConnection {
 
  private:
   bool EnsureSocketSystem();
+  // Closes the peer and the listener, then stops and releases the socket system.
+  void ReleaseSocketSystem();
   void AttachPeer(ITCPClientSocket* peer);
   // Connection lost or refused by us: tells the application, then closes.
   void Drop();
