@@ -71,13 +71,15 @@ void Aveth::Walk(int walkDirection) {
     default:
       return;
   }
+  // Set before the test: a push block the hero walks into is pushed in the
+  // direction of this step, not of the last one.
+  moveDirection = walkDirection;
   if (IsWalkable(candidate)) {
     SetPosition(candidate);
     Animate();
   } else {
     TryUnlockDoor(walkDirection, candidate);
   }
-  moveDirection = walkDirection;
   frameCount = 2.0f;
 }
 

@@ -10,8 +10,10 @@
 #include "game/net.h"
 #include "game/netconnection.h"
 #include "game/netmessages.h"
+#include "game/pickup.h"
 #include "game/rendprael.h"
 #include "orvix/logging.h"
+#include "orvix/memtrack.h"
 #include "orvix/orvix.h"
 
 namespace {
@@ -316,6 +318,19 @@ bool Entity::ReadState(NetStream* stream) {
   if (record.typeId != typeId) logger.Log("type modification error! %d", record.typeId);
   if (record.uid != uid) logger.Log("UID modification error! %d", static_cast<int>(record.uid));
   return true;
+}
+
+Pickup* Entity::SpawnPickup(int kind) {
+  switch (kind) {
+    case PICKUP_DRALM_FIVE:
+      return OX_NEW Dralm(5, net, renderer);
+    case PICKUP_HEART:
+      return OX_NEW Heart(net, renderer);
+    case PICKUP_KEY:
+      return OX_NEW Key(net, renderer);
+    default:
+      return OX_NEW Dralm(1, net, renderer);
+  }
 }
 
 bool Collide(Entity* a, Entity* b, int inset) {

@@ -88,10 +88,13 @@ TEST_F(HeroTest, WalkingIntoAPushBlockIsBlockedAndPushesIt) {
   block.SetPosition(Vec2(128.0f, 192.0f));
   renderer->AddEntity(&block, false);
   Step(0.02f);
-  Send(hero, Aveth::EV_WALK_RIGHT);  // touching already: blocked, a push with the last walk (none)
+  // Touching already: blocked, and the push goes the way of this step, also
+  // on the first step after standing or walking elsewhere.
+  Send(hero, Aveth::EV_WALK_RIGHT);
+  Send(hero, Aveth::EV_STOP);
   Send(hero, Aveth::EV_WALK_RIGHT);
   EXPECT_EQ(hero->GetPosition().x, 100.0f);
-  EXPECT_EQ(block.pushes, (std::vector<int>{DIR_NONE, DIR_RIGHT}));
+  EXPECT_EQ(block.pushes, (std::vector<int>{DIR_RIGHT, DIR_RIGHT}));
   EXPECT_FALSE(hero->IsWalkable(Vec2(101.0f, 192.0f)));
   EXPECT_TRUE(hero->IsWalkable(Vec2(100.0f, 192.0f))) << "touching edges do not overlap";
   renderer->RemoveEntity(&block);
