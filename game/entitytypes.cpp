@@ -3,6 +3,7 @@
 #include "game/entitytypes.h"
 
 #include "game/entity.h"
+#include "game/pushblock.h"
 #include "orvix/logging.h"
 #include "orvix/memtrack.h"
 
@@ -16,6 +17,7 @@ struct TypeEntry {
 };
 
 const TypeEntry kTypes[] = {
+    {TYPE_PUSHBLOCK, [](NetConnection* net) -> Entity* { return OX_NEW Pushblock(net); }},
     {TYPE_RESERVED, nullptr},
 };
 

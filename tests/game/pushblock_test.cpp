@@ -6,10 +6,12 @@
 
 #include <cstring>
 
+#include "game/entitytypes.h"
 #include "game/net.h"
 #include "game/netconnection.h"
 #include "game/netmessages.h"
 #include "game/rendprael.h"
+#include "orvix/memtrack.h"
 #include "tests/game/hero_fixtures.h"
 #include "tests/game/net_test_support.h"
 
@@ -54,6 +56,15 @@ TEST_F(PushblockTest, ANewBlockIsASolidRestingStonePlacedByEventEleven) {
   PlaceAt(block, 21, 14);
   EXPECT_EQ(block.GetPosition(), Vec2(672.0f, 448.0f));
   EXPECT_EQ(block.GetRoom(), Vec2(1.0f, 1.0f));
+}
+
+TEST_F(PushblockTest, TypeThirtyIsAPushBlock) {
+  LoadWorld();
+  Entity* made = CreateEntityOfType(TYPE_PUSHBLOCK, &server);
+  auto* block = dynamic_cast<Pushblock*>(made);
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(block->net, &server);
+  OX_DELETE made;
 }
 
 TEST_F(PushblockTest, OnlyAnUnbrokenPushOfMoreThanAThirdOfASecondStartsTheSlide) {
