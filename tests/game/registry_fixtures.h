@@ -24,14 +24,19 @@ class RegistryTest : public hero_test::WorldTest<CTestApp> {
     std::srand(1);
   }
   void TearDown() override {
-    // The world's entities belong to the application, which frees them.
-    while (renderer->GetEntityCount() > 0) {
-      Entity* entity = renderer->GetEntity(0);
+    TearDownWorld();
+    WorldTest::TearDown();
+  }
+  // Takes every entity the world owns out of the list and has the
+  // application free it, as it frees the entities that end in play.
+  void TearDownWorld() {
+    for (unsigned i = renderer->GetEntityCount(); i-- > 0;) {
+      Entity* entity = renderer->GetEntity(i);
+      if (!entity->ownedByWorld) continue;
       renderer->RemoveEntity(entity);
       app->RetireEntity(entity);
     }
     app->ReleaseEndedEntities();
-    WorldTest::TearDown();
   }
   // Spawn counts of `type` in the test room.
   void SetCounts(int type, int minimum, int maximum) {
