@@ -70,6 +70,8 @@ void Aveth::ReleaseOwned(Entity* owned) {
 }
 
 void Aveth::SendEvent(int event, EventParam* a, EventParam* b) {
+  // A fallen hero does nothing until it stands up (or is placed).
+  if (state == STATE_FALLEN && event != EV_PLACE) return;
   switch (event) {
     case EV_WALK_UP:
       Walk(DIR_UP);
@@ -93,6 +95,8 @@ void Aveth::SendEvent(int event, EventParam* a, EventParam* b) {
       moveDirection = DIR_NONE;
       break;
     case EV_PLACE:
+      startTile =
+          Vec2(static_cast<float>(a != nullptr ? a->i : 0), static_cast<float>(b != nullptr ? b->i : 0));
       Place(a != nullptr ? a->i : 0, b != nullptr ? b->i : 0);
       break;
     case EV_STAIRS_DOWN:

@@ -15,7 +15,8 @@
 // Units: game/aveth.cpp (construction, events, the record), aveth_walk.cpp
 // (walking, doors, walkability), aveth_tick.cpp (the frame: stairs, counters,
 // contact damage), aveth_combat.cpp (sword, items, damage), aveth_items.cpp
-// (the projectiles the hero throws).
+// (the projectiles the hero throws), aveth_death.cpp (falling at no health
+// and standing up again).
 #pragma once
 
 #include <vector>
@@ -41,6 +42,8 @@ class Aveth : public Entity {
   static constexpr float kLowHealthInterval = 0.3f;
   static constexpr int kMaxCounter = 999;
   static constexpr unsigned char kStairsTile = 64;
+  // How long a fallen hero stays down before it stands up again.
+  static constexpr float kFallenSeconds = 2.0f;
 
   enum Event : int {
     EV_WALK_UP = 1,
@@ -59,7 +62,8 @@ class Aveth : public Entity {
   enum HeroState : int32_t {
     STATE_INACTIVE = 0,
     STATE_PLAYING = 1,
-    STATE_HELD = 2,  // inactive as 0, but stays in the world
+    STATE_HELD = 2,    // inactive as 0, but stays in the world
+    STATE_FALLEN = 3,  // out of hearts: hidden until it stands up again
     STATE_STAIRS_DOWN = 6,
     STATE_STAIRS_UP = 7,
   };
@@ -128,6 +132,9 @@ class Aveth : public Entity {
   float stairDepth = 32.0f;        // pixels of the hero above the stairs (32 = all)
   bool onStairs = false;           // just came up and still standing on the stairs
   std::vector<Vec2> returnPoints;  // tiles where the hero went down stairs
+  // Where event 11 last placed the hero: it stands up there after a fall.
+  Vec2 startTile{static_cast<float>(kStartTileX), static_cast<float>(kStartTileY)};
+  float fallenTime = 0.0f;  // seconds the fallen hero stays down
 
  private:
   // aveth_walk.cpp
@@ -141,6 +148,10 @@ class Aveth : public Entity {
   void CheckStairs();
   void CountCurrency();
   void CheckContactDamage();
+  // aveth_death.cpp
+  void Fall();
+  void TickFallen(float seconds);
+  void StandUp();
   // aveth_combat.cpp
   void Attack();
   void UseItem();

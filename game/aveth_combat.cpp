@@ -90,6 +90,7 @@ void Aveth::StartStairsUp() {
 // Every hurt costs damageFactor of its amount, starts a second of flashing
 // (during which nothing hurts the hero again) and a 64-pixel knock-back.
 void Aveth::TakeDamage(float amount, int knockDirection, int) {
+  if (state == STATE_FALLEN) return;  // nothing hurts a hero that is down
   flashing = true;
   flashTime = 1.0f;
   health -= amount * damageFactor;

@@ -36,6 +36,7 @@ int Opposite(int facing) {
 
 void Aveth::Tick(float seconds) {
   Entity::Tick(seconds);
+  if (state == STATE_PLAYING && health <= 0.0f) Fall();
   switch (state) {
     case STATE_INACTIVE:
     case STATE_HELD:
@@ -45,6 +46,9 @@ void Aveth::Tick(float seconds) {
       return;
     case STATE_STAIRS_UP:
       TickStairsUp(seconds);
+      return;
+    case STATE_FALLEN:
+      TickFallen(seconds);
       return;
     default:
       TickPlaying(seconds);

@@ -11,13 +11,18 @@ namespace {
 
 using Creator = Entity* (*)(NetConnection* net);
 
+template <typename T>
+Entity* Make(NetConnection* net) {
+  return OX_NEW T(net);
+}
+
 struct TypeEntry {
   int32_t typeId;
   Creator create;
 };
 
 const TypeEntry kTypes[] = {
-    {TYPE_PUSHBLOCK, [](NetConnection* net) -> Entity* { return OX_NEW Pushblock(net); }},
+    {TYPE_PUSHBLOCK, Make<Pushblock>},
     {TYPE_RESERVED, nullptr},
 };
 

@@ -67,6 +67,8 @@ Entity* CTestApp::Spawn(int typeId, const Vec2* tile, bool, int32_t givenUid) {
     entity->SetUID(static_cast<uint32_t>(nextUid++));
   else
     entity->SetUID(static_cast<uint32_t>(givenUid));
+  Logger().Log("CTestApp::Spawn: %s (type %d) uid %u on tile (%d, %d)", entity->name, typeId,
+               entity->GetUID(), column.i, row.i);
   if (isServer && connection != nullptr && connection->IsConnected()) {
     // The peer makes its replica from the common record alone.
     NetMessage message(MSG_SPAWN);

@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <set>
 
+#include "game/netmessages.h"
+#include "game/pushblock.h"
 #include "game/rendprael.h"
+#include "tests/game/net_test_support.h"
 #include "tests/game/registry_fixtures.h"
 
 namespace {
@@ -77,6 +82,72 @@ TEST_F(RegistryTest, EverySecondLayerTileIsReportedDirty) {
   for (size_t at = text.find("dirty tile"); at != std::string::npos; at = text.find("dirty tile", at + 1))
     ++count;
   EXPECT_EQ(count, 2u);
+}
+
+TEST_F(RegistryTest, PushBlocksComeFromTheSecondLayer) {
+  SecondLayerCell(3, 4) = 16;
+  SecondLayerCell(12, 9) = 16;
+  SecondLayerCell(7, 7) = 5;  // some other mark: no block
+  LoadWorld();
+  app->PopulateRoom(kRoomX, kRoomY, false);
+  ASSERT_EQ(CountType(TYPE_PUSHBLOCK), 2);
+  std::set<std::pair<float, float>> tiles;
+  for (unsigned i = 0; i < renderer->GetEntityCount(); ++i) {
+    Entity* block = renderer->GetEntity(i);
+    EXPECT_TRUE(dynamic_cast<Pushblock*>(block) != nullptr);
+    tiles.insert({block->GetPosition().x / 32.0f, block->GetPosition().y / 32.0f});
+  }
+  EXPECT_EQ(tiles, (std::set<std::pair<float, float>>{{RoomTile(3, 4).x, RoomTile(3, 4).y},
+                                                      {RoomTile(12, 9).x, RoomTile(12, 9).y}}));
+}
+
+TEST_F(RegistryTest, ServerGivesConsecutiveUidsFromTen) {
+  LoadWorld();
+  const Vec2 tile = RoomTile(5, 4);
+  EXPECT_EQ(app->Spawn(TYPE_PUSHBLOCK, &tile, true, -1)->GetUID(), 10u);
+  EXPECT_EQ(app->Spawn(TYPE_PUSHBLOCK, &tile, true, -1)->GetUID(), 11u);
+  EXPECT_EQ(app->Spawn(TYPE_RESERVED, &tile, true, -1), nullptr);
+  EXPECT_EQ(app->Spawn(TYPE_PUSHBLOCK, &tile, true, -1)->GetUID(), 12u);
+  EXPECT_EQ(app->nextUid, 13);
+}
+
+TEST_F(RegistryTest, ClientSpawnWithTheSentUidLeavesNextUidAlone) {
+  app->isServer = false;
+  LoadWorld();
+  const Vec2 tile = RoomTile(5, 4);
+  Entity* entity = app->Spawn(TYPE_PUSHBLOCK, &tile, true, 57);
+  ASSERT_NE(entity, nullptr);
+  EXPECT_EQ(entity->GetUID(), 57u);
+  EXPECT_EQ(app->nextUid, CTestApp::kFirstSpawnedUid);
+}
+
+// The peer hears message 3 with the 24-byte record: uid, type, position.
+TEST_F(RegistryTest, ServerWithAPeerAnnouncesTheNewEntity) {
+  StartTestLog();
+  NetConnection client(NetConnection::kAccessPassword, "Client");
+  PeerRecorder heard(client);
+  app->connection = OX_NEW NetConnection(NetConnection::kAccessPassword, "Server");
+  ASSERT_TRUE(ConnectOnLoopback(*app->connection, client));
+  LoadWorld();
+  const Vec2 tile = RoomTile(5, 4);
+  Entity* entity = app->Spawn(TYPE_PUSHBLOCK, &tile, true, -1);
+  ASSERT_NE(entity, nullptr);
+  EXPECT_EQ(app->Spawn(TYPE_RESERVED, &tile, true, -1), nullptr);
+  ASSERT_TRUE(PumpUntil({app->connection, &client}, [&] { return !heard.messages.empty(); }));
+  PumpFor({app->connection, &client}, 50);
+  ASSERT_EQ(heard.messages.size(), 1u);
+  const ReceivedMessage& message = heard.messages[0];
+  EXPECT_EQ(message.type, MSG_SPAWN);
+  ASSERT_EQ(message.payload.size(), Entity::kStateRecordBytes);
+  uint32_t uid = 0;
+  int32_t type = 0;
+  float x = 0.0f;
+  std::memcpy(&uid, message.payload.data(), 4);
+  std::memcpy(&type, message.payload.data() + 4, 4);
+  std::memcpy(&x, message.payload.data() + 8, 4);
+  EXPECT_EQ(uid, 10u);
+  EXPECT_EQ(type, TYPE_PUSHBLOCK);
+  EXPECT_EQ(x, tile.x * 32.0f);
 }
 
 }  // namespace
