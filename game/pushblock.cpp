@@ -6,8 +6,11 @@
 #include "game/rendprael.h"
 #include "game/sound.h"
 #include "game/soundtable.h"
+#include "orvix/logging.h"
 
 namespace {
+
+Orvix::COrvixLogger& Logger() { return Orvix::CSingleton<Orvix::COrvixLogger>::Instance(); }
 
 // Layer 1 of the map marks where push blocks stand and where they cannot go.
 constexpr int kBlockLayer = 1;
@@ -80,6 +83,9 @@ void Pushblock::StartPush(int slideDirection) {
     return;
   }
   moved = true;
+  Logger().Log("Pushblock::StartPush: block %u slides from (%.0f, %.0f) to (%.0f, %.0f)", uid,
+               static_cast<double>(position.x), static_cast<double>(position.y),
+               static_cast<double>(target.x), static_cast<double>(target.y));
   PlaySound(kSoundSecret);
   SetDirection(slideDirection);
   SetState(STATE_SLIDING);
@@ -100,7 +106,9 @@ void Pushblock::OpenWaitingDoor() {
   const RoomRecord* record = renderer->GetRoomRecord(roomX, roomY);
   if (record == nullptr) return;
   const int side = LastWaitingDoor(*record);
-  if (side != 0) renderer->OpenDoor(side, roomX, roomY);
+  if (side == 0) return;
+  Logger().Log("Pushblock::StartPush: door %d of room (%d, %d) opens", side, roomX, roomY);
+  renderer->OpenDoor(side, roomX, roomY);
 }
 
 void Pushblock::Tick(float seconds) {
