@@ -12,8 +12,11 @@
 // (Initialize), testapp_frame.cpp (Frame and HandleInput), testapp_rooms.cpp
 // (ScrollRooms, OnGameEvent, CheckRoomCleared), testapp_overlay.cpp (the HUD
 // values), testapp_world.cpp (heroes, ended entities, the world dump),
-// testapp_net.cpp (the connection's callbacks), testapp_spawn.cpp (the entity
-// registry: Spawn, PopulateRoom, PickFreeTile).
+// testapp_spawn.cpp (the entity registry: Spawn, PopulateRoom,
+// PickFreeTile), testapp_net.cpp (the connection's callbacks and the receive
+// dispatch), testapp_netrecv.cpp (what each received game message does),
+// testapp_netsend.cpp (the network tick: hero and entity states) and
+// testapp_networld.cpp (the server's choice of what to broadcast or cull).
 #pragma once
 
 #include <cstdint>
@@ -28,6 +31,7 @@ class InputScript;
 class Aveth;
 class Entity;
 class NetConnection;
+class NetStream;
 struct NetMessage;
 class PraelRenderer;
 struct RoomRecord;
@@ -92,7 +96,14 @@ class CTestApp : public Orvix::COrvixApp {
   void netConnectionDropped();
 
   // ----- the replication of the world, run from Frame
+  // At most once per 16.6 ms: the local hero's state, and on the server the
+  // states of the entities UpdateWorldList chose.
   void NetworkTick();
+  void SendPlayerState();
+  void SendFullState();
+  // Once a frame: on the server, culls entities in rooms no hero is in and
+  // chooses half of those in the client's room for the next broadcast; on a
+  // client, drops the entities that have ended.
   void UpdateWorldList();
 
   // ----- the entity registry (testapp_spawn.cpp)
@@ -144,6 +155,26 @@ class CTestApp : public Orvix::COrvixApp {
   Aveth* FindShownHero() const;
   void DrawHearts(const Aveth& hero);
   void DrawCounter(int x, int y, int value);
+  // testapp_net.cpp
+  bool AcceptedFromClient(NetMessage& message);
+  // testapp_netrecv.cpp: one receiver per game message
+  void ReceivePlayerState(NetStream& payload);
+  void ReceiveEnterRoom(NetStream& payload);
+  void ReceiveStateUpdate(NetStream& payload);
+  void ReceiveSpawn(NetStream& payload);
+  void ReceiveCull(NetStream& payload);
+  void ReceiveChat(NetStream& payload);
+  void ReceiveHit(NetStream& payload);
+  void ReceiveRemoteHeroAction(int heroEvent);
+  void ReceiveDeath(NetStream& payload);
+  void ReceiveEnemyEvent(NetStream& payload);
+  void ReceiveDoor(NetStream& payload);
+  // The entity a message names: uids 0 and 1 are the heroes' (a hero's
+  // swords carry no uid of their own), any other is looked up in the world.
+  Entity* FindNetEntity(uint32_t uid) const;
+  // testapp_networld.cpp
+  // Takes a culled entity out of the world and tells the client to do so.
+  void CullEntity(Entity* entity);
   // testapp_frame.cpp
   // True in the frame in which `key` goes down; `latch` remembers it is held.
   bool KeyWentDown(Orvix::IInputHandler* input, unsigned key, bool* latch) const;

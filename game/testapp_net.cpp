@@ -1,8 +1,12 @@
-// CTestApp: the connection's callbacks and the replication of the world.
-#include <cstdio>
+// CTestApp: the connection's callbacks and the dispatch of received game
+// messages to their receivers (testapp_netrecv.cpp).
+#include <cstring>
 
 #include "game/aveth.h"
+#include "game/net.h"
 #include "game/netconnection.h"
+#include "game/netlogtext.h"
+#include "game/netmessages.h"
 #include "game/rendprael.h"
 #include "game/testapp.h"
 #include "orvix/logging.h"
@@ -11,12 +15,69 @@ namespace {
 
 Orvix::COrvixLogger& Logger() { return Orvix::CSingleton<Orvix::COrvixLogger>::Instance(); }
 
+// Bytes a message must hold before its receiver reads anything: a short
+// payload would otherwise be applied as zeros (message 4 with uid 0 would take
+// a hero out of the world).
+uint32_t MinimumPayload(uint32_t type) {
+  switch (type) {
+    case MSG_PLAYER_STATE:
+      return 16;  // x, y, direction, health
+    case MSG_ENTER_ROOM:
+      return 8;
+    case MSG_ENTITY_STATE:
+    case MSG_CULL:
+    case MSG_CHAT:
+    case MSG_DEATH:
+      return 4;
+    case MSG_SPAWN:
+      return Entity::kStateRecordBytes;
+    case MSG_HIT:
+      return 28;
+    case MSG_TURN_FIRE:
+    case MSG_PUSH:
+      return 8;
+    case MSG_DOOR:
+      return 12;
+    case MSG_PICKUP:
+      return 16;
+    default:
+      return 0;  // 7 and 13 carry a position nobody reads; other types are ignored
+  }
+}
+
+// What a client sends: its hero's state, the room it scrolled into, hits on
+// its own hero, its hero's attack and item use, and doors its keys unlocked.
+bool IsClientMessageType(uint32_t type) {
+  switch (type) {
+    case MSG_PLAYER_STATE:
+    case MSG_ENTER_ROOM:
+    case MSG_HIT:
+    case MSG_ATTACK:
+    case MSG_DOOR:
+    case MSG_USE_ITEM:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void LogUnauthorized(NetMessage& message) {
+  char text[256];
+  PrintableText(message.stream.Data(), message.stream.Size(), text, sizeof text);
+  Logger().Log("Server received unauthorized net message:");
+  Logger().Log("type: %d", static_cast<int>(message.type));
+  Logger().Log("data: %s", text);
+}
+
 }  // namespace
 
 // The peer's hero joins the world once the handshake is done; a peer that
-// comes back finds its hero again.
+// comes back finds its hero again. The name is the peer's text and is logged,
+// so it is made printable first.
 void CTestApp::netAuthenticated(const char* peerName) {
-  std::snprintf(remoteName, sizeof remoteName, "%s", peerName != nullptr ? peerName : "");
+  const char* name = peerName != nullptr ? peerName : "";
+  PrintableText(reinterpret_cast<const uint8_t*>(name), static_cast<uint32_t>(std::strlen(name)), remoteName,
+                sizeof remoteName);
   if (isServer)
     Logger().Log("%s joined", remoteName);
   else
@@ -38,13 +99,66 @@ void CTestApp::netConnectionDropped() {
   RetireRemoteHero();
 }
 
-// NOT YET BUILT: the replication of the world (the game messages 0 to 13,
-// the periodic state broadcast and the server's choice of which entities to
-// send or cull) is written with the networking of entities. Until then the
-// two programs connect and each shows the other's hero at its start, but
-// received game messages are not applied and no state is sent.
-void CTestApp::netRecvData(NetMessage*) {}
+// The server runs the world: a client may only speak for its own hero, so
+// that it cannot spawn, move, hurt or kill anything else.
+bool CTestApp::AcceptedFromClient(NetMessage& message) {
+  if (!IsClientMessageType(message.type)) return false;
+  if (message.type != MSG_HIT) return true;
+  uint32_t uid = 0;
+  return message.stream.PeekValue(uid, 0) && uid == kClientHeroUid;
+}
 
-void CTestApp::NetworkTick() {}
-
-void CTestApp::UpdateWorldList() {}
+void CTestApp::netRecvData(NetMessage* message) {
+  if (message == nullptr) return;
+  if (isServer && !AcceptedFromClient(*message)) {
+    LogUnauthorized(*message);
+    return;
+  }
+  NetStream& payload = message->stream;
+  const uint32_t needed = MinimumPayload(message->type);
+  if (payload.Size() < needed) {
+    Logger().Log("CTestApp::netRecvData: message %u holds %u bytes, fewer than its %u", message->type,
+                 payload.Size(), needed);
+    return;
+  }
+  switch (message->type) {
+    case MSG_PLAYER_STATE:
+      ReceivePlayerState(payload);
+      break;
+    case MSG_ENTER_ROOM:
+      ReceiveEnterRoom(payload);
+      break;
+    case MSG_ENTITY_STATE:
+      ReceiveStateUpdate(payload);
+      break;
+    case MSG_SPAWN:
+      ReceiveSpawn(payload);
+      break;
+    case MSG_CULL:
+      ReceiveCull(payload);
+      break;
+    case MSG_CHAT:
+      ReceiveChat(payload);
+      break;
+    case MSG_HIT:
+      ReceiveHit(payload);
+      break;
+    case MSG_ATTACK:
+      ReceiveRemoteHeroAction(Aveth::EV_ATTACK);
+      break;
+    case MSG_DEATH:
+      ReceiveDeath(payload);
+      break;
+    case MSG_TURN_FIRE:
+      ReceiveEnemyEvent(payload);
+      break;
+    case MSG_DOOR:
+      ReceiveDoor(payload);
+      break;
+    case MSG_USE_ITEM:
+      ReceiveRemoteHeroAction(Aveth::EV_USE_ITEM);
+      break;
+    default:
+      break;  // types this game does not know are ignored
+  }
+}
