@@ -9,6 +9,11 @@ namespace {
 
 uint32_t ReadTickCount() { return Orvix::GetTickCount(); }
 
+uint32_t ReadWallClock() {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
 void SleepThread(uint32_t milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
@@ -18,6 +23,8 @@ void SleepThread(uint32_t milliseconds) {
 FramePacer::FramePacer() : m_tick(ReadTickCount), m_sleep(SleepThread) {}
 
 FramePacer::FramePacer(TickSource tick, Sleeper sleeper) : m_tick(tick), m_sleep(sleeper) {}
+
+FramePacer FramePacer::OnWallClock() { return FramePacer(ReadWallClock, SleepThread); }
 
 // The difference is unsigned, so a wrap of the tick count still measures the
 // right interval.

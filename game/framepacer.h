@@ -23,6 +23,9 @@ class FramePacer {
   FramePacer();
   // For tests: a clock and a sleep of their own.
   FramePacer(TickSource tick, Sleeper sleeper);
+  // A pacer on the system's real clock, whatever clock the engine reads (the
+  // frame clock of a repeatable game included).
+  static FramePacer OnWallClock();
 
   void SetWait(Wait wait) { m_wait = wait; }
   Wait GetWait() const { return m_wait; }

@@ -209,6 +209,7 @@ class CTestApp : public Orvix::COrvixApp {
   Orvix::InputScript* m_inputScript = nullptr;  // owned until Initialize hands it to the engine
   const char* m_worldDumpPath = nullptr;        // borrowed: the command line's
   FramePacer m_pacer;
+  FramePacer m_peerPacer = FramePacer::OnWallClock();  // a repeatable game's, while a peer plays along
   uint16_t m_gamePort = 3203;
   std::vector<Entity*> m_endedEntities;  // left the world, freed at the next safe point
   std::vector<Aveth*> m_retiredHeroes;   // remote heroes whose player left

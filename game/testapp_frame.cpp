@@ -33,11 +33,14 @@ void CTestApp::Frame() {
   if (input != nullptr) input->DisableInput(scrolling);
   if (!scrolling && isServer) CheckRoomCleared();
   // On the frame clock a frame lasts a 60th of a second of game time
-  // however long it took, so there is nothing to wait for.
-  if (FrameClock::IsInstalled())
+  // however long it took, so there is nothing to wait for, unless another
+  // program plays along: the two must still meet in real time.
+  if (FrameClock::IsInstalled()) {
     FrameClock::Advance();
-  else
+    if (connection != nullptr && connection->IsConnected()) m_peerPacer.WaitForNextFrame();
+  } else {
     m_pacer.WaitForNextFrame();
+  }
 }
 
 bool CTestApp::KeyWentDown(Orvix::IInputHandler* input, unsigned key, bool* latch) const {

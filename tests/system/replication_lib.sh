@@ -1,6 +1,8 @@
 # Helpers of the two-program tests (sourced after lib.sh): games started in
 # their own play folders, waits on their logs, and an end that lets both
-# games write their world dumps while still connected.
+# games write their world dumps while still connected. A game with --seed
+# runs on the frame clock (each frame a 60th of a second of game time) and,
+# while a peer is connected, in step with the real clock.
 
 # start_game DIR OUTFILE ARGS...: starts the game in DIR in the background;
 # its pid is left in STARTED_PID.
@@ -38,45 +40,29 @@ wait_for_listener() {
   fail "nothing listens on port 3203 after $1 s"
 }
 
-# input_script FILE QUIT_MS LINES...: an input script of the given lines
-# that quits at QUIT_MS of game time.
+# input_script FILE LINES...: an input script of the given lines. The games
+# of these tests are ended by end_together, not by their scripts.
 input_script() {
-  local file=$1 quit=$2
-  shift 2
-  printf '%s\n' "$@" "$quit quit" >"$file"
+  local file=$1
+  shift
+  printf '%s\n' "$@" >"$file"
 }
 
-# now: seconds since the epoch, with fractions.
-now() { date +%s.%N; }
-
-# end_together QUIT_MS PLAYING_SINCE PID...: stops every game at once, keeps
-# them stopped, then lets them go on. Their next frame's time covers the
-# stop, so each game's script, which quits at QUIT_MS of game time, ends it
-# in that very frame, and both world dumps are written before either game has
-# seen the other leave. PLAYING_SINCE is a moment (from now) at which every
-# game was already running its frames: game time has grown at least as much
-# as wall time since then, so the stop is made long enough for every game to
-# pass QUIT_MS.
+# end_together SERVER CLIENT: ends both games so that each writes its world
+# dump while the other's hero is still in it. The client is held still while
+# the server closes (as its window would close: SDL turns SIGTERM into a quit);
+# the client is then told to close too and let go, and it ends in its next
+# frame, before the frame that would release the server's hero.
 end_together() {
-  local quit_ms=$1 since=$2 pid
-  shift 2
-  for pid in "$@"; do kill -STOP "$pid"; done
-  local hold
-  hold=$(awk -v quit="$quit_ms" -v now="$(now)" -v since="$since" \
-    'BEGIN { h = quit / 1000 - (now - since) + 1; printf "%.1f", h < 1 ? 1 : h }')
-  sleep "$hold"
-  for pid in "$@"; do kill -CONT "$pid"; done
-  for pid in "$@"; do
-    wait_for_exit "$pid" 60
-    [[ $WAITED_STATUS -eq 0 ]] || fail "game $pid exited with $WAITED_STATUS"
-  done
-}
-
-# check_before_quit QUIT_MS STARTED: fails when a game started at STARTED
-# (from now) may already have reached QUIT_MS of game time.
-check_before_quit() {
-  awk -v quit="$1" -v now="$(now)" -v started="$2" 'BEGIN { exit !(now - started < quit / 1000 - 1) }' ||
-    fail "the games ran too slowly to end together"
+  local server=$1 client=$2
+  kill -STOP "$client"
+  kill -TERM "$server"
+  wait_for_exit "$server" 60
+  [[ $WAITED_STATUS -eq 0 ]] || fail "the server exited with $WAITED_STATUS"
+  kill -TERM "$client"
+  kill -CONT "$client"
+  wait_for_exit "$client" 60
+  [[ $WAITED_STATUS -eq 0 ]] || fail "the client exited with $WAITED_STATUS"
 }
 
 # hero_state DUMP UID: "x=.. y=.. health=.." of that hero in a world dump.
