@@ -63,6 +63,15 @@ bool ByteRelay::Move(Direction& direction) {
   return true;
 }
 
+void ByteRelay::CutLink() {
+  m_sys.CloseTCPClient(m_client);
+  m_sys.CloseTCPClient(m_server);
+  m_client = nullptr;
+  m_server = nullptr;
+  m_toServer = Direction{};
+  m_toClient = Direction{};
+}
+
 uint32_t ByteRelay::NextPieceSize() {
   if (m_cut == Cut::OneByte) return 1;
   // Half of the pieces tiny, so headers are split often; the rest up to two

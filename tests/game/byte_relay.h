@@ -26,6 +26,9 @@ class ByteRelay {
   // Accepts the client when it comes, then moves one piece each way. False
   // once either side has closed.
   bool Step();
+  // Closes both sides of the link at once, as a network that fails does; the
+  // next Step accepts a new client.
+  void CutLink();
 
  private:
   // Bytes read from one side and not yet passed on. It holds at most

@@ -164,3 +164,58 @@ INSTANTIATE_TEST_SUITE_P(
                     RelayCase{"RandomPiecesStalledReceiver", ByteRelay::Cut::RandomSizes, Sizes::Uniform,
                               10000, true}),
     [](const testing::TestParamInfo<RelayCase>& info) { return info.param.name; });
+
+// A link that fails in the middle of a stream: what arrived before the cut is
+// whole and in order, both ends see the drop once, and the server goes on
+// listening and takes the next client.
+TEST(NetRelayCutTest, ACutLinkLosesNoMessageBeforeItAndTheServerTakesTheNextClient) {
+  StartTestLog();
+  NetConnection server(NetConnection::kAccessPassword, "Ayla");
+  PeerRecorder serverLog(server);
+  ASSERT_TRUE(server.Listen(false, 0));
+  ByteRelay relay(server.ListeningPort(), ByteRelay::Cut::RandomSizes, 23);
+  ASSERT_TRUE(relay.Listen());
+
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    NetConnection client(NetConnection::kAccessPassword, "Bren");
+    PeerRecorder clientLog(client);
+    ASSERT_TRUE(client.Connect("127.0.0.1", false, relay.Port()));
+    SequenceChecker atServer(1001 + round, Sizes::Uniform);
+    serverLog.onMessage = [&](NetMessage& m) { atServer.Check(m); };
+    MessageSequence fromClient(1001 + round, Sizes::Uniform);
+    NetMessage outgoing;
+    int sent = 0;
+    const int cutAfter = 200 + 150 * round;  // messages the server has before the cut
+
+    const int serverDropsBefore = serverLog.drops;
+    bool cut = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (serverLog.drops == serverDropsBefore || clientLog.drops == 0) {
+      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "a side never saw the cut";
+      if (!cut) {
+        ASSERT_TRUE(relay.Step());
+      }
+      if (!cut && atServer.received >= cutAfter) {
+        relay.CutLink();
+        cut = true;
+      }
+      if (client.IsAuthenticated()) {
+        while (!cut && client.QueuedBytes() < 64 * 1024) {
+          fromClient.Next(outgoing);
+          ASSERT_TRUE(client.Send(outgoing));
+          ++sent;
+        }
+      }
+      server.Pump();
+      client.Pump();
+      ASSERT_TRUE(server.IsListening());
+    }
+    EXPECT_EQ(atServer.firstMismatch, -1);
+    EXPECT_GE(atServer.received, cutAfter);
+    EXPECT_LE(atServer.received, sent);
+    EXPECT_EQ(serverLog.drops, serverDropsBefore + 1);
+    EXPECT_EQ(clientLog.drops, 1);
+  }
+  EXPECT_EQ(serverLog.names, (std::vector<std::string>{"Bren", "Bren", "Bren"}));
+}

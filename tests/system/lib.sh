@@ -81,3 +81,38 @@ wait_for_exit() {
   done
   fail "process $pid did not end within $seconds s"
 }
+
+# Writes to $1 an input script that plays for $2 seconds of game time: the
+# hero walks a small square round and round, swinging the sword and using the
+# item on every lap, then quits.
+write_wander_script() {
+  local file=$1 seconds=$2
+  awk -v total=$(("$2" * 1000)) 'BEGIN {
+    t = 300
+    split("right down left up", walk, " ")
+    while (t + 2600 < total) {
+      for (i = 1; i <= 4; ++i) {
+        printf "%d press %s\n%d release %s\n", t, walk[i], t + 450, walk[i]
+        t += 500
+      }
+      printf "%d press space\n%d release space\n", t, t + 100
+      printf "%d press lctrl\n%d release lctrl\n", t + 200, t + 300
+      t += 600
+    }
+    printf "%d quit\n", total
+  }' >"$file"
+}
+
+# The resident memory of process $1 in kB.
+resident_kb() {
+  awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"
+}
+
+# Fails unless both leak reports of the game that ran in folder $1 are clean.
+expect_no_leaks() {
+  local report
+  for report in "$1/memleaks.log" "$1/orvix-memleaks.log"; do
+    [[ -f "$report" ]] || fail "$report was not written"
+    grep -q "Congratulations! No memory leaks found!" "$report" || fail "$report: $(head -40 "$report")"
+  done
+}
