@@ -169,6 +169,8 @@ class CTestApp : public Orvix::COrvixApp {
   void ReceiveDeath(NetStream& payload);
   void ReceiveEnemyEvent(NetStream& payload);
   void ReceiveDoor(NetStream& payload);
+  void ReceivePickup(NetStream& payload);
+  void ReceivePush(NetStream& payload);
   // The entity a message names: uids 0 and 1 are the heroes' (a hero's
   // swords carry no uid of their own), any other is looked up in the world.
   Entity* FindNetEntity(uint32_t uid) const;

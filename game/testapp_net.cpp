@@ -155,6 +155,12 @@ void CTestApp::netRecvData(NetMessage* message) {
     case MSG_DOOR:
       ReceiveDoor(payload);
       break;
+    case MSG_PICKUP:
+      ReceivePickup(payload);
+      break;
+    case MSG_PUSH:
+      ReceivePush(payload);
+      break;
     case MSG_USE_ITEM:
       ReceiveRemoteHeroAction(Aveth::EV_USE_ITEM);
       break;

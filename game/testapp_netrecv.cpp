@@ -18,12 +18,16 @@
 //   7  attack, 13 item use: the hero's position (not read)
 //   9  enemy event: uid u32 | value i32
 //   10 door: side i32 | room column f32 | room row f32
+//   11 pickup dropped: kind u32 | x f32 | y f32 | life f32
+//   12 push block slides: uid u32 | direction i32
 #include <cmath>
 #include <cstdint>
 
 #include "game/aveth.h"
 #include "game/net.h"
 #include "game/netlogtext.h"
+#include "game/pickup.h"
+#include "game/pushblock.h"
 #include "game/rendprael.h"
 #include "game/sound.h"
 #include "game/soundtable.h"
@@ -263,4 +267,37 @@ void CTestApp::ReceiveDoor(NetStream& payload) {
   int roomRow = 0;
   if (renderer == nullptr || !WorldRoomOf(column, row, &roomColumn, &roomRow)) return;
   renderer->OpenDoor(side, roomColumn, roomRow);
+}
+
+// An enemy's drop: each side makes its own pickup, and each hero collects it
+// on both sides.
+void CTestApp::ReceivePickup(NetStream& payload) {
+  uint32_t kind = 0;
+  Vec2 at;
+  float life = 0.0f;
+  payload.ReadValue(kind);
+  payload.ReadValue(at.x);
+  payload.ReadValue(at.y);
+  payload.ReadValue(life);
+  int roomColumn = 0;
+  int roomRow = 0;
+  if (!WorldRoomOf(at.x / Entity::kRoomWidthPixels, at.y / Entity::kRoomHeightPixels, &roomColumn,
+                   &roomRow) ||
+      !std::isfinite(life)) {
+    Logger().Log("CTestApp::netRecvData: pickup at (%f, %f) with life %f dropped", at.x, at.y, life);
+    return;
+  }
+  if (localHero == nullptr || renderer == nullptr) return;
+  Pickup* pickup = localHero->SpawnPickup(static_cast<int>(kind));
+  pickup->Place(at, life);
+  renderer->AddEntity(pickup, false);
+  Logger().Log("pickup spawned: %d (%f, %f) life: %f", static_cast<int>(kind), at.x, at.y, life);
+}
+
+void CTestApp::ReceivePush(NetStream& payload) {
+  uint32_t uid = 0;
+  int32_t slideDirection = 0;
+  payload.ReadValue(uid);
+  payload.ReadValue(slideDirection);
+  if (auto* block = dynamic_cast<Pushblock*>(FindNetEntity(uid))) block->StartPush(slideDirection);
 }

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "game/entityref.h"
+#include "game/entitytypes.h"
 #include "game/netmessages.h"
+#include "game/pickup.h"
+#include "game/pushblock.h"
 #include "game/rendprael.h"
 #include "game/sword.h"
 #include "tests/game/replication_fixtures.h"
@@ -389,4 +392,60 @@ TEST_F(ReceiveTest, ASpawnWithAUidThatIsNotFreeOrAPlaceOutsideTheWorldMakesNothi
   EXPECT_EQ(LogLines("CTestApp::netRecvData: spawn with uid 2147483648, which is not free"), 1);
   EXPECT_TRUE(log.Contains("CTestApp::netRecvData: spawn of 22 at (nan, 100.000000), outside the world"));
   EXPECT_EQ(app->nextUid, CTestApp::kFirstSpawnedUid);
+}
+
+TEST_F(ReceiveTest, ASpawnMakesARemoteReplicaWithTheServersUid) {
+  app->isServer = false;
+  MakeLocalHero(3776.0f, 2656.0f);
+  Deliver(MSG_SPAWN, Payload().AddRecord(40, TYPE_PUSHBLOCK, Vec2(3712.0f, 2592.0f)));
+  Entity* block = renderer->FindEntity(40);
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(std::string(block->name), "Pushblock");
+  EXPECT_EQ(block->typeId, TYPE_PUSHBLOCK);
+  EXPECT_TRUE(block->remote);
+  EXPECT_EQ(block->GetPosition(), Vec2(3712.0f, 2592.0f));
+  EXPECT_EQ(app->nextUid, CTestApp::kFirstSpawnedUid) << "the server gives the uids";
+  const unsigned entities = renderer->GetEntityCount();
+  Deliver(MSG_SPAWN, Payload().AddRecord(41, TYPE_RESERVED, Vec2(3712.0f, 2592.0f)));
+  EXPECT_EQ(renderer->GetEntityCount(), entities) << "the reserved type makes nothing";
+}
+
+TEST_F(ReceiveTest, APushStartsTheSlideOfThatBlockOnly) {
+  app->isServer = false;
+  MakeLocalHero(3776.0f, 2656.0f);
+  const Vec2 tile(116.0f, 81.0f);
+  auto* block = static_cast<Pushblock*>(app->Spawn(TYPE_PUSHBLOCK, &tile, true, 40));
+  ASSERT_NE(block, nullptr);
+  Probe* probe = AddProbe(41, InRoom(7, 7));
+  Deliver(MSG_PUSH, Payload().Add(uint32_t{41}).Add(int32_t{DIR_LEFT}));
+  Deliver(MSG_PUSH, Payload().Add(uint32_t{40}).Add(int32_t{9}));
+  EXPECT_FALSE(block->moved) << "no such direction";
+  EXPECT_TRUE(probe->events.empty());
+  Deliver(MSG_PUSH, Payload().Add(uint32_t{40}).Add(int32_t{DIR_LEFT}));
+  EXPECT_TRUE(block->moved);
+  EXPECT_EQ(block->state, Pushblock::STATE_SLIDING);
+  EXPECT_EQ(block->target, Vec2(115.0f * 32, 81.0f * 32));
+}
+
+TEST_F(ReceiveTest, ADroppedPickupIsMadeHereWithItsPlaceAndLife) {
+  app->isServer = false;
+  MakeLocalHero(3776.0f, 2656.0f);
+  const unsigned entities = renderer->GetEntityCount();
+  Deliver(MSG_PICKUP, Payload().Add(uint32_t{PICKUP_HEART}).Add(3700.0f).Add(2600.0f).Add(10.0f));
+  ASSERT_EQ(renderer->GetEntityCount(), entities + 1);
+  auto* heart = dynamic_cast<Heart*>(renderer->GetEntity(entities));
+  ASSERT_NE(heart, nullptr) << "added at the back";
+  EXPECT_EQ(heart->GetPosition(), Vec2(3700.0f, 2600.0f));
+  EXPECT_EQ(heart->life, 10.0f);
+  EXPECT_EQ(LogLines("pickup spawned: 4 (3700.000000, 2600.000000) life: 10.000000"), 1);
+
+  const float bad[][3] = {{NAN, 2600.0f, 10.0f},
+                          {3700.0f, -1.0f, 10.0f},
+                          {3700.0f, 2600.0f, INFINITY},
+                          {3700.0f, 2600.0f, NAN},
+                          {1.0e9f, 2600.0f, 10.0f}};
+  for (const auto& fields : bad) {
+    Deliver(MSG_PICKUP, Payload().Add(uint32_t{PICKUP_KEY}).Add(fields[0]).Add(fields[1]).Add(fields[2]));
+  }
+  EXPECT_EQ(renderer->GetEntityCount(), entities + 1);
 }
