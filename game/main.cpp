@@ -35,7 +35,8 @@ void CopyCommandLine(int argc, char** argv, char* out, size_t size) {
   }
 }
 
-void RunGame(const NetSetupChoice& choice, const GameOptions& options, Orvix::InputScript* script, int argc,
+// False when the game could not start (it has said why).
+bool RunGame(const NetSetupChoice& choice, const GameOptions& options, Orvix::InputScript* script, int argc,
              char** argv) {
   CTestApp app;
   Orvix::LaunchContext context;
@@ -52,6 +53,7 @@ void RunGame(const NetSetupChoice& choice, const GameOptions& options, Orvix::In
   app.SetInputScript(script);
   app.SetWorldDumpPath(options.worldDump);
   app.Launch(&context);
+  return !app.StartFailed();
 }
 
 }  // namespace
@@ -102,7 +104,7 @@ int main(int argc, char** argv) {
   // A seeded headless game runs on the frame clock, so that it plays the same
   // way every time; the clock starts before the engine first reads it.
   if (headless && options.hasSeed) FrameClock::Install();
-  RunGame(choice, options, script, argc, argv);
+  const bool played = RunGame(choice, options, script, argc, argv);
   if (FrameClock::IsInstalled()) FrameClock::Uninstall();
-  return 0;
+  return played ? 0 : 1;
 }

@@ -2,9 +2,35 @@
 // hold and checks their chunk sizes against the file.
 #include <SDL/SDL.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "mixersample.h"
+#include "orvix/logging.h"
+
+namespace {
+
+// SDL takes a WAV whose data ends early and plays what there is. A file
+// shorter than its RIFF header says is damaged, though, so the log says so.
+void LogIfCutShort(SDL_RWops* file, const char* path) {
+  uint8_t header[8];
+  const int length = SDL_RWseek(file, 0, RW_SEEK_END);
+  SDL_RWseek(file, 0, RW_SEEK_SET);
+  const bool read = SDL_RWread(file, header, sizeof header, 1) == 1;
+  SDL_RWseek(file, 0, RW_SEEK_SET);
+  if (!read || length < 0 || std::memcmp(header, "RIFF", 4) != 0) return;
+  const uint64_t declared =
+      8u + (static_cast<uint64_t>(header[4]) | static_cast<uint64_t>(header[5]) << 8 |
+            static_cast<uint64_t>(header[6]) << 16 | static_cast<uint64_t>(header[7]) << 24);
+  if (static_cast<uint64_t>(length) < declared) {
+    Orvix::CSingleton<Orvix::COrvixLogger>::Instance().Log(
+        "LoadSound: %s is cut short: %d of its %llu bytes; it plays what there is", path, length,
+        static_cast<unsigned long long>(declared));
+  }
+}
+
+}  // namespace
 
 bool LoadWavSample(const char* path, const MixerFormat& format, MixerSample& sample, char* error,
                    size_t errorSize) {
@@ -13,6 +39,7 @@ bool LoadWavSample(const char* path, const MixerFormat& format, MixerSample& sam
     std::snprintf(error, errorSize, "cannot open %s", path);
     return false;
   }
+  LogIfCutShort(file, path);
   SDL_AudioSpec spec;
   Uint8* pcm = nullptr;
   Uint32 bytes = 0;

@@ -66,6 +66,9 @@ class CTestApp : public Orvix::COrvixApp {
   // runs until the window closes.
   void SetFrameLimit(long frames) { m_frameLimit = frames; }
   long GetFramesRun() const { return m_framesRun; }
+  // True when Initialize gave up (a data file missing or damaged, the port
+  // taken): the game ended without a frame.
+  bool StartFailed() const { return m_startFailed; }
   // Drives the local hero from a script of key presses instead of the
   // keyboard; the application owns the script from now on. Null keeps the
   // keyboard.
@@ -135,7 +138,11 @@ class CTestApp : public Orvix::COrvixApp {
 
  private:
   // testapp_init.cpp
+  // Shows why start-up cannot go on (a message box, or standard error where
+  // there is no display) and returns false for Initialize to return.
+  bool FailStart(const char* reason);
   bool LoadSounds();
+  void LoadSprites();
   bool StartInput();
   bool StartNetwork();
   Aveth* CreateHero(const char* spriteName, uint32_t heroUid, int tileX, int tileY);
@@ -208,6 +215,7 @@ class CTestApp : public Orvix::COrvixApp {
  private:
   long m_frameLimit = 0;
   long m_framesRun = 0;
+  bool m_startFailed = false;
   Orvix::InputScript* m_inputScript = nullptr;  // owned until Initialize hands it to the engine
   const char* m_worldDumpPath = nullptr;        // borrowed: the command line's
   FramePacer m_pacer;

@@ -7,6 +7,7 @@
 #include "game/rendprael.h"
 #include "game/sound.h"
 #include "game/soundtable.h"
+#include "game/spritenames.h"
 #include "game/testapp.h"
 #include "orvix/inputscript.h"
 #include "orvix/logging.h"
@@ -36,6 +37,8 @@ const SoundVolume kSoundVolumes[] = {
     {kSoundHurt, 2.0f},      {kSoundHit, 0.75f},  {kSoundLowHealth, 2.0f},
 };
 
+constexpr const char* kSpriteDefFile = "sprite.def";
+
 // Where the overworld music loops back to, in frames of its file.
 constexpr int kOverworldLoopStart = 7000;
 
@@ -59,13 +62,10 @@ bool CTestApp::Initialize() {
   scrolling = false;
 
   renderer = CreateRenderer<PraelRenderer>();
-  if (!renderer->Initialize(nullptr, GetVideoRes())) {
-    Logger().Log("CTestApp::Initialize: the game renderer did not start");
-    return false;
-  }
+  if (!renderer->Initialize(nullptr, GetVideoRes())) return FailStart("the game window did not open");
   renderer->SetEntityDropHandler(OnEntityDropped, this);
-  renderer->LoadSpriteDef("sprite.def");
-  if (!StartInput()) return false;
+  LoadSprites();
+  if (!StartInput()) return FailStart("the keyboard input did not start");
 
   localHero = remoteHero = nullptr;
   std::snprintf(remoteName, sizeof remoteName, "%s", "remote");
@@ -74,17 +74,37 @@ bool CTestApp::Initialize() {
   return true;
 }
 
+bool CTestApp::FailStart(const char* reason) {
+  m_startFailed = true;
+  CriticalError("The game cannot start: %s. log.txt tells more.", reason);
+  return false;
+}
+
 bool CTestApp::LoadSounds() {
   if (!SoundInit()) Logger().Log("%s", GetSoundError());
-  bool allLoaded = true;
+  const char* firstFailed = nullptr;
   for (int index = 0; index < kGameSoundCount; ++index) {
-    if (LoadSound(kGameSoundFiles[index], GameSoundLoops(index)) == -1) allLoaded = false;
+    if (LoadSound(kGameSoundFiles[index], GameSoundLoops(index)) == -1 && firstFailed == nullptr)
+      firstFailed = kGameSoundFiles[index];
   }
   if (!SetSoundLoopPoints(kMusicOverworld, kOverworldLoopStart, 0)) Logger().Log("%s", GetSoundError());
   PlaySound(kMusicOverworld);
   for (const SoundVolume& entry : kSoundVolumes) SetSoundVolume(entry.sound, entry.volume);
-  if (!allLoaded) Logger().Log("CTestApp::Initialize: a sound did not load; the game cannot start");
-  return allLoaded;
+  if (firstFailed == nullptr) return true;
+  char reason[160];
+  std::snprintf(reason, sizeof reason, "the sound file %s is missing or damaged", firstFailed);
+  return FailStart(reason);
+}
+
+// The game goes on without what sprite.def lacks; the log names it.
+void CTestApp::LoadSprites() {
+  if (!renderer->LoadSpriteDef(kSpriteDefFile))
+    Logger().Log("CTestApp::Initialize: %s is missing or damaged; sprites it does not declare are not drawn",
+                 kSpriteDefFile);
+  for (const char* name : kGameSpriteNames) {
+    if (renderer->GetSpriteType(name) == nullptr)
+      Logger().Log("CTestApp::Initialize: %s declares no sprite %s", kSpriteDefFile, name);
+  }
 }
 
 // The keyboard, or the input script given on the command line.
@@ -101,9 +121,10 @@ bool CTestApp::StartNetwork() {
                                               &CTestApp::netConnectionDropped>(this));
   if (isServer) {
     if (!connection->Listen(false, m_gamePort)) {
-      Logger().Log("CTestApp::Initialize: cannot listen on port %d", m_gamePort);
       isServer = false;
-      return false;
+      char reason[96];
+      std::snprintf(reason, sizeof reason, "TCP port %d is in use or may not be opened", m_gamePort);
+      return FailStart(reason);
     }
     localHero = CreateHero("Aveth", kServerHeroUid, Aveth::kStartTileX, Aveth::kStartTileY);
     return true;
