@@ -7,6 +7,8 @@ source "$(dirname "$0")/replication_lib.sh"
 server_dir=$(make_play_dir)
 first_dir=$(make_play_dir)
 second_dir=$(make_play_dir)
+# make_play_dir runs in a subshell, so its folders are listed for cleanup here.
+CLEANUP_DIRS+=("$server_dir" "$first_dir" "$second_dir")
 input_script "$server_dir/input.txt" "1000 press up" "1400 release up"
 input_script "$first_dir/input.txt" "800 press left" "30000 release left"
 input_script "$second_dir/input.txt" "1000 press up" "1500 release up" "1700 press left" "1900 release left"

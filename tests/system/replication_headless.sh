@@ -6,6 +6,8 @@ source "$(dirname "$0")/replication_lib.sh"
 
 server_dir=$(make_play_dir)
 client_dir=$(make_play_dir)
+# make_play_dir runs in a subshell, so its folders are listed for cleanup here.
+CLEANUP_DIRS+=("$server_dir" "$client_dir")
 input_script "$server_dir/input.txt" "1000 press up" "1600 release up" "2000 press right" "2300 release right"
 input_script "$client_dir/input.txt" "1000 press left" "1500 release left" "1800 press down" \
   "2100 release down"
