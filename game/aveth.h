@@ -165,6 +165,8 @@ class Aveth : public Entity {
   bool LaunchBeam();
   bool ThrowBoomerang();
   bool LaunchItem(int item, Vec2 spawnPoint);
+  template <typename T>
+  bool ThrowNew(Vec2 at, float flightSpeed, float damage);
 
   // Takes an entity the hero owns out of the world and releases it.
   void ReleaseOwned(Entity* owned);

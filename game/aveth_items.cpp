@@ -1,26 +1,67 @@
 // Aveth's projectiles: the sword beam (ThrowSword), the two boomerangs, fire,
-// bombs and arrows.
-//
-// NOT YET BUILT. The projectile classes (game/projectiles) do not exist yet;
-// these four functions are where the hero makes and throws them. Until they
-// are filled in, the hero has no boomerangs and throws nothing: each function
-// reports that nothing was thrown, so the attack only swings the sword and an
-// item use changes nothing (itemReady and beamReady stay set, no currency is
-// spent). What each one is to do when the projectiles arrive:
-//   CreateBoomerangs: boomerangs[0] = Boomerang (sprite "Boomerang"),
-//     boomerangs[1] = Boomerang (unlimited, "BoomerangB"), owner this, each
-//     with ownedByWorld clear, added to the world at the back.
-//   LaunchBeam: a ThrowSword with this hero as owner at the hero's position,
-//     launched (direction, 350, swordIndex + 1), added at the back.
-//   ThrowBoomerang: the boomerang in use launched (direction, 330).
-//   LaunchItem: Fire (direction, 60, 1), Bomb (direction, 60, 2) or Arrow
-//     (direction, 320, 1) at spawnPoint, owner this, added at the back.
+// bombs and arrows. Each new projectile is made with the hero's connection
+// and world, placed, launched and added at the back of the world's list,
+// which releases it once it has ended. The boomerangs are the hero's own and
+// are reused.
 #include "game/aveth.h"
+#include "game/projectiles.h"
+#include "game/rendprael.h"
+#include "orvix/memtrack.h"
 
-void Aveth::CreateBoomerangs() {}
+namespace {
 
-bool Aveth::LaunchBeam() { return false; }
+constexpr float kBeamSpeed = 350.0f;
+constexpr float kBoomerangSpeed = 330.0f;
+constexpr float kFireSpeed = 60.0f;
+constexpr float kFireDamage = 1.0f;
+constexpr float kBombSpeed = 60.0f;
+constexpr float kBombDamage = 2.0f;
+constexpr float kArrowSpeed = 320.0f;
+constexpr float kArrowDamage = 1.0f;
 
-bool Aveth::ThrowBoomerang() { return false; }
+}  // namespace
 
-bool Aveth::LaunchItem(int, Vec2) { return false; }
+void Aveth::CreateBoomerangs() {
+  for (int index = 0; index < kBoomerangCount; ++index) {
+    Boomerang* boomerang = OX_NEW Boomerang(net, renderer, this, index == 1);
+    boomerang->ownedByWorld = false;  // the hero releases it
+    boomerangs[index] = boomerang;
+    if (renderer != nullptr) renderer->AddEntity(boomerang, false);
+  }
+}
+
+// A new projectile of the hero's, placed at `at`, launched the way he faces
+// and added to the world, which releases it once it has ended.
+template <typename T>
+bool Aveth::ThrowNew(Vec2 at, float flightSpeed, float damage) {
+  if (renderer == nullptr) return false;
+  T* projectile = OX_NEW T(net, renderer, this);
+  projectile->SetPosition(at);
+  projectile->Launch(direction, flightSpeed, damage);
+  renderer->AddEntity(projectile, false);
+  return true;
+}
+
+bool Aveth::LaunchBeam() {
+  return ThrowNew<ThrowSword>(position, kBeamSpeed, static_cast<float>(swordIndex + 1));
+}
+
+bool Aveth::ThrowBoomerang() {
+  Boomerang* boomerang = static_cast<Boomerang*>(GetBoomerangInUse());
+  if (boomerang == nullptr) return false;
+  boomerang->Launch(direction, kBoomerangSpeed);
+  return true;
+}
+
+bool Aveth::LaunchItem(int item, Vec2 spawnPoint) {
+  switch (item) {
+    case ITEM_FIRE:
+      return ThrowNew<Fire>(spawnPoint, kFireSpeed, kFireDamage);
+    case ITEM_BOMB:
+      return ThrowNew<Bomb>(spawnPoint, kBombSpeed, kBombDamage);
+    case ITEM_ARROW:
+      return ThrowNew<Arrow>(spawnPoint, kArrowSpeed, kArrowDamage);
+    default:
+      return false;
+  }
+}

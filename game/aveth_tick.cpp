@@ -17,21 +17,6 @@ constexpr float kStairsSpeed = 32.0f;
 constexpr float kSwingPoseSeconds = 0.02f;
 constexpr int kContactInset = 5;
 
-int Opposite(int facing) {
-  switch (facing) {
-    case DIR_UP:
-      return DIR_DOWN;
-    case DIR_DOWN:
-      return DIR_UP;
-    case DIR_LEFT:
-      return DIR_RIGHT;
-    case DIR_RIGHT:
-      return DIR_LEFT;
-    default:
-      return DIR_NONE;
-  }
-}
-
 }  // namespace
 
 void Aveth::Tick(float seconds) {
@@ -166,7 +151,7 @@ void Aveth::CheckContactDamage() {
     if (!other->contactDamages && !other->solid) continue;
     if (!Collide(this, other, kContactInset)) continue;
     if (other->solid) continue;  // walls do not push back
-    const int knock = moveDirection != DIR_NONE ? Opposite(moveDirection) : other->moveDirection;
+    const int knock = moveDirection != DIR_NONE ? ReverseDirection(moveDirection) : other->moveDirection;
     if (knock == DIR_NONE) continue;
     TakeDamage(static_cast<float>(other->contactDamage), knock, 0);
     SendHitReport(net, this, knock, pushDistance);

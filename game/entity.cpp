@@ -51,6 +51,21 @@ Vec2 DirectionOffset(int direction, float distance) {
   }
 }
 
+int ReverseDirection(int direction) {
+  switch (direction) {
+    case DIR_UP:
+      return DIR_DOWN;
+    case DIR_DOWN:
+      return DIR_UP;
+    case DIR_LEFT:
+      return DIR_RIGHT;
+    case DIR_RIGHT:
+      return DIR_LEFT;
+    default:
+      return DIR_NONE;
+  }
+}
+
 bool IsWalkableTile(unsigned tile) {
   switch (tile) {
     case 0x00:

@@ -188,5 +188,9 @@ bool Collide(Entity* a, Entity* b, int inset);
 // any other direction.
 Vec2 DirectionOffset(int direction, float distance);
 
+// The opposite of direction 0 to 3 (up and down, left and right swapped);
+// DIR_NONE for any other direction.
+int ReverseDirection(int direction);
+
 // True for the layer-0 tile values an entity may stand on.
 bool IsWalkableTile(unsigned tile);

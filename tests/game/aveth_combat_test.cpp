@@ -95,7 +95,8 @@ TEST_F(HeroTest, ASecondAttackWithinTheSwingPlaysTheSwordButDoesNotSwing) {
   SoundScope sounds;
   LoadWorld();
   Aveth* hero = MakeHero(200.0f, 200.0f);
-  TickWorld(0.016f);  // inHeroRoom is set by the tick pass
+  hero->beamReady = false;  // the sword alone
+  TickWorld(0.016f);        // inHeroRoom is set by the tick pass
   sounds.TakePlay(kSoundText);
   Send(hero, Aveth::EV_ATTACK);
   EXPECT_TRUE(sounds.TakePlay(kSoundSword));
@@ -121,6 +122,7 @@ TEST_F(HeroTest, ASecondAttackWithinTheSwingPlaysTheSwordButDoesNotSwing) {
 TEST_F(HeroTest, TheSwingShowsItsPoseAndThenTheWalkingFrames) {
   LoadWorld();
   Aveth* hero = MakeHero(200.0f, 200.0f);
+  hero->beamReady = false;  // the sword alone
   hero->SetDirection(DIR_RIGHT);
   Send(hero, Aveth::EV_ATTACK);
   TickWorld(0.05f);
@@ -259,13 +261,19 @@ TEST_F(HeroTest, TheStateRecordIsFiftyTwoBytesAndReadsBack) {
   hero->health = 2.5f;
   hero->SetDirection(DIR_LEFT);
   hero->frame = 1.5f;
+  hero->GetBoomerangInUse()->SetPosition(Vec2(400.0f, 120.0f));
   NetStream stream(64);
   ASSERT_TRUE(hero->WriteState(&stream));
   EXPECT_EQ(stream.Size(), Aveth::kStateRecordBytes);
   EXPECT_EQ(Aveth::kStateRecordBytes, 52u);
   float boomerang[2];
   std::memcpy(boomerang, stream.Data() + 44, sizeof boomerang);
-  EXPECT_EQ(boomerang[0], -128.0f) << "no boomerang in use";
+  EXPECT_EQ(Vec2(boomerang[0], boomerang[1]), Vec2(400.0f, 120.0f));
+  hero->boomerangIndex = -1;
+  NetStream without(64);
+  ASSERT_TRUE(hero->WriteState(&without));
+  std::memcpy(boomerang, without.Data() + 44, sizeof boomerang);
+  EXPECT_EQ(Vec2(boomerang[0], boomerang[1]), Vec2(-128.0f, -128.0f)) << "no boomerang in use";
 
   Aveth* copy = MakeHero(0.0f, 0.0f, "Aveth2");
   copy->SetUID(1);
@@ -275,6 +283,7 @@ TEST_F(HeroTest, TheStateRecordIsFiftyTwoBytesAndReadsBack) {
   EXPECT_FLOAT_EQ(copy->health, 2.5f);
   EXPECT_EQ(copy->baseFrame, 0);
   EXPECT_FLOAT_EQ(copy->frame, 1.5f);
+  EXPECT_EQ(copy->GetBoomerangInUse()->GetPosition(), Vec2(400.0f, 120.0f)) << "a client shows it there";
 
   NetStream small(40);
   EXPECT_FALSE(hero->WriteState(&small)) << "28 bytes do not fit after the 24 of the base";

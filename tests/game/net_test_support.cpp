@@ -67,3 +67,10 @@ bool ConnectOnLoopback(NetConnection& server, NetConnection& client) {
   return server.Listen(false, 0) && client.Connect("127.0.0.1", false, server.ListeningPort()) &&
          PumpUntil({&server, &client}, [&] { return server.IsAuthenticated() && client.IsAuthenticated(); });
 }
+
+bool ReadHitReport(const ReceivedMessage& message, HitReportFields* fields) {
+  static_assert(sizeof(HitReportFields) == 28);
+  if (message.type != 6 || message.payload.size() != sizeof(HitReportFields)) return false;
+  std::memcpy(fields, message.payload.data(), sizeof(HitReportFields));
+  return true;
+}

@@ -34,6 +34,15 @@ class PeerRecorder {
   std::function<void(NetMessage&)> onMessage;
 };
 
+// The fields of a hit report (message 6), as they lie in its payload.
+struct HitReportFields {
+  uint32_t uid;
+  float x, y, health, flashTime;
+  int32_t direction, push;
+};
+// Reads a hit report; false when the message is not a whole one.
+bool ReadHitReport(const ReceivedMessage& message, HitReportFields* fields);
+
 // Pumps the connections (each once per round, in order) until done() holds or
 // the time runs out; true when done() held.
 bool PumpUntil(std::initializer_list<NetConnection*> connections, const std::function<bool()>& done,

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "game/aveth.h"
 #include "game/netconnection.h"
 #include "game/rendprael.h"
@@ -146,15 +144,8 @@ TEST_F(SwordTest, AHitIsReportedToThePeerWithMessageSix) {
   sword.Tick(0.02f);
   renderer->RemoveEntity(&enemy);
   ASSERT_TRUE(PumpUntil({&host, &guest}, [&] { return !guestLog.messages.empty(); }));
-  const ReceivedMessage& hit = guestLog.messages[0];
-  EXPECT_EQ(hit.type, 6u);
-  ASSERT_EQ(hit.payload.size(), 28u);
-  struct {
-    uint32_t uid;
-    float x, y, health, flashTime;
-    int32_t direction, push;
-  } fields;
-  std::memcpy(&fields, hit.payload.data(), sizeof fields);
+  HitReportFields fields;
+  ASSERT_TRUE(ReadHitReport(guestLog.messages[0], &fields));
   EXPECT_EQ(fields.uid, 42u);
   EXPECT_EQ(fields.x, 100.0f);
   EXPECT_EQ(fields.y, 127.0f);

@@ -105,6 +105,7 @@ TEST_F(AppTest, AHeldSpaceGivesOneAttackAndOneMessageSeven) {
   ASSERT_TRUE(ConnectOnLoopback(*host, guest));
 
   Aveth* hero = MakeLocalHero(3840.0f, 2656.0f);
+  hero->beamReady = false;  // the sword alone
   keyboard->keys = {SDLK_SPACE};
   int swings = 0;
   for (int frame = 0; frame < 30; ++frame) {
@@ -122,6 +123,43 @@ TEST_F(AppTest, AHeldSpaceGivesOneAttackAndOneMessageSeven) {
   ASSERT_EQ(guestLog.messages.size(), 2u);
   for (const ReceivedMessage& message : guestLog.messages) {
     EXPECT_EQ(message.type, 7u);
+    EXPECT_EQ(message.payload.size(), 8u);
+  }
+}
+
+TEST_F(AppTest, LeftControlUsesTheItemOncePerPressAndSendsMessageThirteen) {
+  StartTestLog();
+  LoadWorld();
+  NetConnection* host = OX_NEW NetConnection(NetConnection::kAccessPassword, "Host");
+  app->connection = host;  // the application owns it
+  NetConnection guest(NetConnection::kAccessPassword, "Guest");
+  PeerRecorder guestLog(guest);
+  ASSERT_TRUE(ConnectOnLoopback(*host, guest));
+  renderer->SetEntityDropHandler(
+      [](Entity* entity, void* context) { static_cast<CTestApp*>(context)->RetireEntity(entity); },
+      app.get());
+
+  Aveth* hero = MakeLocalHero(3840.0f, 2656.0f);
+  hero->selectedItem = Aveth::ITEM_FIRE;
+  const unsigned withoutItems = renderer->GetEntityCount();
+  int fires = 0;
+  for (int press = 0; press < 2; ++press) {
+    keyboard->keys = {SDLK_LCTRL};
+    for (int frame = 0; frame < 5; ++frame) {
+      RunFrame(0.02f);
+      if (renderer->GetEntityCount() > withoutItems && renderer->GetEntity(withoutItems)->stateTime <= 0.02f)
+        ++fires;
+    }
+    keyboard->keys = {};
+    for (int frame = 0; frame < 100 && !hero->itemReady; ++frame) RunFrame(0.02f);  // the fire burns out
+    app->ReleaseEndedEntities();
+  }
+  EXPECT_EQ(fires, 2) << "one fire a press";
+  EXPECT_EQ(renderer->GetEntityCount(), withoutItems);
+  PumpFor({host, &guest}, 200);
+  ASSERT_EQ(guestLog.messages.size(), 2u);
+  for (const ReceivedMessage& message : guestLog.messages) {
+    EXPECT_EQ(message.type, 13u);
     EXPECT_EQ(message.payload.size(), 8u);
   }
 }
@@ -251,7 +289,7 @@ TEST_F(AppTest, EndedEntitiesAreReleasedAtTheNextFrameButNeverWhatAHeroOwns) {
   ender->Dead();
   hero->GetSword(1)->state = 0;  // a sword leaving the world stays its hero's
   renderer->StepFrame();
-  EXPECT_EQ(renderer->GetEntityCount(), 3u) << "the ender and the sword are out of the list";
+  EXPECT_EQ(renderer->GetEntityCount(), 5u) << "the ender and the sword are out of the list";
   EXPECT_EQ(released, 0) << "not during the tick pass";
   app->ReleaseEndedEntities();
   EXPECT_EQ(released, 1);
@@ -270,6 +308,7 @@ TEST_F(AppTest, TheWorldDumpHasOneLinePerEntity) {
             std::string::npos)
       << dump;
   EXPECT_NE(dump.find("name=Sword"), std::string::npos);
-  EXPECT_EQ(std::count(dump.begin(), dump.end(), '\n'), 4) << "the hero and its three swords";
+  EXPECT_NE(dump.find("name=Boomerang"), std::string::npos);
+  EXPECT_EQ(std::count(dump.begin(), dump.end(), '\n'), 6) << "the hero, its three swords and two boomerangs";
   EXPECT_FALSE(app->DumpWorld("no/such/folder/world.txt"));
 }
