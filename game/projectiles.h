@@ -252,4 +252,8 @@ class Bomb : public ItemProjectile {
   virtual void Explode();
 
   float fuse = 0.0f;  // seconds left before the explosion
+
+ private:
+  // Seven puffs around the bomb, added to the world, which releases them.
+  void ScatterSmoke();
 };

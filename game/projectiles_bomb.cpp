@@ -3,10 +3,12 @@
 // smoke.
 #include <cmath>
 
+#include "game/effects.h"
 #include "game/projectiles.h"
 #include "game/rendprael.h"
 #include "game/sound.h"
 #include "game/soundtable.h"
+#include "orvix/memtrack.h"
 
 using namespace projectile_rules;
 
@@ -45,5 +47,18 @@ void Bomb::Explode() {
       HurtOnServer(target, damage, target->hostile ? ReverseDirection(direction) : direction);
     }
   }
+  ScatterSmoke();
   Dead();
+}
+
+void Bomb::ScatterSmoke() {
+  if (map == nullptr) return;
+  static const Vec2 kPuffOffsets[kSmokePuffs] = {{0.0f, 0.0f},    {16.0f, 32.0f}, {-16.0f, 32.0f},
+                                                 {32.0f, 0.0f},   {-32.0f, 0.0f}, {16.0f, -32.0f},
+                                                 {-16.0f, -32.0f}};
+  for (const Vec2& offset : kPuffOffsets) {
+    Smoke* puff = OX_NEW Smoke(net, map);
+    puff->Place(position + offset);
+    map->AddEntity(puff, false);
+  }
 }

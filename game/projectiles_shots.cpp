@@ -1,5 +1,6 @@
 // The shots that fly straight until they hit: the sword beam and the arrow.
 #include "game/aveth.h"
+#include "game/pickup.h"
 #include "game/projectiles.h"
 #include "game/rendprael.h"
 #include "game/sound.h"
@@ -85,11 +86,17 @@ void Arrow::Tick(float seconds) {
   MoveStraight(seconds, direction);
 }
 
-// A hero's arrow stops at the first enemy it meets.
+// A hero's arrow picks up for its hero whatever it flies over and stops at
+// the first enemy it meets.
 void Arrow::HitAsHerosArrow() {
   if (map == nullptr) return;
   for (unsigned i = 0; i < map->GetEntityCount(); ++i) {
     Entity* target = map->GetEntity(i);
+    if (IsOtherLiveEntity(target) && target->isPickup && Collide(target, this, kOverlapInset)) {
+      Aveth* hero = HeroOwner(owner.Get());
+      if (hero != nullptr) static_cast<Pickup*>(target)->Collect(hero);
+      continue;
+    }
     if (!TouchesHostile(target)) continue;
     HurtOnServer(target, damage, direction);
     Dead();

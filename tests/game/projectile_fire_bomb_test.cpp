@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "game/aveth.h"
+#include "game/effects.h"
 #include "game/projectiles.h"
 #include "game/soundtable.h"
 #include "game/sword.h"
@@ -107,6 +108,16 @@ TEST_F(ProjectileTest, ABombsBlastReachesEnemiesWithinSixtyPixelsAndHeroesWithin
   EXPECT_EQ(dropper->pushDirection, DIR_UP);
   EXPECT_FLOAT_EQ(spared->health, 3.0f);
   EXPECT_TRUE(dropper->itemReady);
+
+  std::vector<Vec2> puffs;
+  for (unsigned i = 0; i < renderer->GetEntityCount(); ++i) {
+    const Entity* entity = renderer->GetEntity(i);
+    if (dynamic_cast<const Smoke*>(entity) != nullptr)
+      puffs.push_back(entity->position - Vec2(200.0f, 200.0f));
+  }
+  const std::vector<Vec2> expectedPuffs = {{0.0f, 0.0f},   {16.0f, 32.0f},  {-16.0f, 32.0f}, {32.0f, 0.0f},
+                                           {-32.0f, 0.0f}, {16.0f, -32.0f}, {-16.0f, -32.0f}};
+  EXPECT_EQ(puffs, expectedPuffs) << "seven puffs around the bomb, in this order";
 }
 
 TEST_F(ProjectileTest, ABombAtTheRoomsEdgeIsTakenAwayUnexploded) {
@@ -119,6 +130,8 @@ TEST_F(ProjectileTest, ABombAtTheRoomsEdgeIsTakenAwayUnexploded) {
   EXPECT_EQ(bomb->state, 0);
   EXPECT_FALSE(sounds.TakePlay(kSoundBombBlow));
   EXPECT_TRUE(enemy->blows.empty());
+  for (unsigned i = 0; i < renderer->GetEntityCount(); ++i)
+    EXPECT_EQ(dynamic_cast<const Smoke*>(renderer->GetEntity(i)), nullptr) << "no smoke without a blast";
 }
 
 TEST_F(ProjectileTest, AClientsBombBlowsUpButHurtsNothing) {

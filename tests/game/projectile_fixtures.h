@@ -49,13 +49,25 @@ class ProjectileTest : public hero_test::HeroTest {
     hero_test::HeroTest::SetUp();
     LoadWorld();
     server.PlayAlone();
+    renderer->SetEntityDropHandler(
+        [](Entity* entity, void* context) { static_cast<ProjectileTest*>(context)->ended.push_back(entity); },
+        this);
   }
   void TearDown() override {
     for (Entity* entity : made) {
       renderer->RemoveEntity(entity);
+      std::erase(ended, entity);
       OX_DELETE entity;
     }
     made.clear();
+    // What the game made (thrown items, smoke) and the world would release.
+    for (unsigned i = 0; i < renderer->GetEntityCount(); ++i) ended.push_back(renderer->GetEntity(i));
+    for (Entity* entity : ended) {
+      if (!entity->ownedByWorld) continue;
+      renderer->RemoveEntity(entity);
+      OX_DELETE entity;
+    }
+    ended.clear();
     hero_test::HeroTest::TearDown();
   }
 
@@ -95,6 +107,7 @@ class ProjectileTest : public hero_test::HeroTest {
   void Release(Entity* entity) {
     renderer->RemoveEntity(entity);
     std::erase(made, entity);
+    std::erase(ended, entity);
     OX_DELETE entity;
   }
   // Ticks `entity` alone for `frames` frames of `seconds`, or until it ends.
@@ -111,7 +124,8 @@ class ProjectileTest : public hero_test::HeroTest {
 
   NetConnection server{NetConnection::kAccessPassword, "Server"};
   NetConnection client{NetConnection::kAccessPassword, "Client"};
-  std::vector<Entity*> made;  // owned by the test
+  std::vector<Entity*> made;   // owned by the test
+  std::vector<Entity*> ended;  // left the world; released at the end when the world owns them
 };
 
 }  // namespace projectile_test

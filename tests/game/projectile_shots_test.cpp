@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "game/aveth.h"
+#include "game/pickup.h"
 #include "game/projectiles.h"
 #include "game/soundtable.h"
 #include "tests/game/net_test_support.h"
@@ -97,6 +98,40 @@ TEST_F(ProjectileTest, AHerosArrowVanishesAtAnEnemyAndTheServerReportsTheHit) {
   EXPECT_EQ(fields.health, 3.0f);
   EXPECT_EQ(fields.direction, DIR_RIGHT);
   EXPECT_EQ(fields.push, 0);
+}
+
+TEST_F(ProjectileTest, AHerosArrowCollectsAHeartForHimAndFliesOn) {
+  Aveth* hero = MakeWorldHero(100.0f, 192.0f, 0);
+  hero->health = 1.5f;
+  hero->itemReady = false;
+  Heart* heart = Make<Heart>(&server, renderer.get());
+  heart->Place(Vec2(250.0f, 192.0f), Pickup::kNoLife);
+  Key* keyOnTheWay = Make<Key>(&server, renderer.get());
+  keyOnTheWay->Place(Vec2(330.0f, 192.0f), Pickup::kNoLife);
+  Arrow* arrow = Make<Arrow>(&server, renderer.get(), hero);
+  arrow->SetPosition(Vec2(132.0f, 192.0f));
+  arrow->Launch(DIR_RIGHT, 320.0f, 1.0f);
+  const int keysBefore = hero->keys;
+  for (int frame = 0; frame < 100 && arrow->GetPosition().x < 400.0f; ++frame) Fly(arrow, 1);
+  EXPECT_NE(arrow->state, 0) << "pickups do not stop it";
+  EXPECT_FLOAT_EQ(hero->health, 2.5f);
+  EXPECT_EQ(heart->state, 0);
+  EXPECT_EQ(hero->keys, keysBefore + 1);
+  Fly(arrow, 100);
+  EXPECT_FLOAT_EQ(hero->health, 2.5f) << "a heart is collected once";
+  EXPECT_GT(arrow->GetPosition().x, 480.0f) << "it flew on to the room's edge";
+  EXPECT_TRUE(hero->itemReady);
+}
+
+TEST_F(ProjectileTest, AnEnemysArrowPassesOverPickups) {
+  Heart* heart = Make<Heart>(&server, renderer.get());
+  heart->Place(Vec2(250.0f, 192.0f), Pickup::kNoLife);
+  TestEnemy* gorrit = MakeEnemy(100.0f, 192.0f);
+  Arrow* arrow = Make<Arrow>(&server, renderer.get(), gorrit);
+  arrow->SetPosition(Vec2(132.0f, 192.0f));
+  arrow->Launch(DIR_RIGHT, 250.0f, 1.0f);
+  Fly(arrow, 100);
+  EXPECT_NE(heart->state, 0);
 }
 
 TEST_F(ProjectileTest, AnEnemysArrowHurtsAHeroUnlessHisShieldTurnsIt) {

@@ -67,6 +67,17 @@ class AppTest : public hero_test::WorldTest<CTestApp> {
     renderer->StepFrame();
   }
 
+  // Loads the world and connects the application, as the host, to `guest`
+  // over loopback; the application owns the host's connection. Null when
+  // the two cannot connect.
+  NetConnection* HostFor(NetConnection& guest) {
+    StartTestLog();
+    LoadWorld();
+    NetConnection* host = OX_NEW NetConnection(NetConnection::kAccessPassword, "Host");
+    app->connection = host;
+    return ConnectOnLoopback(*host, guest) ? host : nullptr;
+  }
+
   HeldKeys* keyboard = nullptr;
 };
 
@@ -96,13 +107,10 @@ TEST_F(AppTest, UpWithLeftMovesUpAndNoKeyStops) {
 }
 
 TEST_F(AppTest, AHeldSpaceGivesOneAttackAndOneMessageSeven) {
-  StartTestLog();
-  LoadWorld();
-  NetConnection* host = OX_NEW NetConnection(NetConnection::kAccessPassword, "Host");
-  app->connection = host;  // the application owns it
   NetConnection guest(NetConnection::kAccessPassword, "Guest");
   PeerRecorder guestLog(guest);
-  ASSERT_TRUE(ConnectOnLoopback(*host, guest));
+  NetConnection* host = HostFor(guest);
+  ASSERT_NE(host, nullptr);
 
   Aveth* hero = MakeLocalHero(3840.0f, 2656.0f);
   hero->beamReady = false;  // the sword alone
@@ -128,13 +136,10 @@ TEST_F(AppTest, AHeldSpaceGivesOneAttackAndOneMessageSeven) {
 }
 
 TEST_F(AppTest, LeftControlUsesTheItemOncePerPressAndSendsMessageThirteen) {
-  StartTestLog();
-  LoadWorld();
-  NetConnection* host = OX_NEW NetConnection(NetConnection::kAccessPassword, "Host");
-  app->connection = host;  // the application owns it
   NetConnection guest(NetConnection::kAccessPassword, "Guest");
   PeerRecorder guestLog(guest);
-  ASSERT_TRUE(ConnectOnLoopback(*host, guest));
+  NetConnection* host = HostFor(guest);
+  ASSERT_NE(host, nullptr);
   renderer->SetEntityDropHandler(
       [](Entity* entity, void* context) { static_cast<CTestApp*>(context)->RetireEntity(entity); },
       app.get());
