@@ -196,8 +196,8 @@ TEST_F(WorldListTest, TheNetworkTickSendsAtMostEverySixteenPointSixMilliseconds)
   EXPECT_EQ(health, 2.5f);
   float boomerangX = 0.0f;
   std::memcpy(&boomerangX, state.payload.data() + 16, sizeof boomerangX);
-  EXPECT_EQ(boomerangX, -128.0f) << "no boomerang made";
-  EXPECT_EQ(state.payload[24], 0);
+  EXPECT_EQ(boomerangX, local->GetBoomerangInUse()->GetPosition().x);
+  EXPECT_EQ(state.payload[24], 0) << "in the hero's hand";
 
   MakeRemoteHero(3776.0f, 2656.0f);
   hero_test::ClockScope::Advance(20);
@@ -230,7 +230,7 @@ TEST_F(WorldListTest, APeerJoinsLeavesAndAnotherJoinsWithAHeroOfItsOwn) {
   PumpUntil({app->connection}, [&] { return app->remoteHero == nullptr; });
   EXPECT_EQ(LogLines("Connection Dropped"), 1);
   app->ReleaseEndedEntities();
-  EXPECT_EQ(renderer->GetEntityCount(), 4u) << "the local hero and its swords only";
+  EXPECT_EQ(renderer->GetEntityCount(), 6u) << "the local hero, its swords and boomerangs only";
 
   guest = std::make_unique<NetConnection>(NetConnection::kAccessPassword, "Second\x1b[1m");
   guestLog = std::make_unique<PeerRecorder>(*guest);
