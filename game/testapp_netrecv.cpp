@@ -22,6 +22,7 @@
 //   12 push block slides: uid u32 | direction i32
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "game/aveth.h"
 #include "game/net.h"
@@ -54,15 +55,6 @@ BoomerangEntry ReadBoomerangEntry(NetStream& payload) {
   return entry;
 }
 
-// The server moves every boomerang; a client shows them where it says.
-void ApplyBoomerangEntry(Aveth* hero, const BoomerangEntry& entry) {
-  if (hero == nullptr || hero->boomerangIndex == -1) return;
-  Entity* boomerang = hero->GetBoomerangInUse();
-  if (boomerang == nullptr) return;
-  boomerang->SetPosition(entry.at);
-  boomerang->visible = entry.visible != 0;
-}
-
 // A room index from a peer's float; false for one outside the world (or not
 // a number), which would otherwise reach an integer conversion unchecked.
 bool WorldRoomOf(float column, float row, int* roomColumn, int* roomRow) {
@@ -72,6 +64,24 @@ bool WorldRoomOf(float column, float row, int* roomColumn, int* roomRow) {
   *roomColumn = static_cast<int>(column);
   *roomRow = static_cast<int>(row);
   return true;
+}
+
+// A position from a peer: entities turn positions into tiles and rooms with
+// integer conversions, so one outside the world (or not a number) is refused.
+bool InWorld(Vec2 at) {
+  int roomColumn = 0;
+  int roomRow = 0;
+  return WorldRoomOf(at.x / Entity::kRoomWidthPixels, at.y / Entity::kRoomHeightPixels, &roomColumn,
+                     &roomRow);
+}
+
+// The server moves every boomerang; a client shows them where it says.
+void ApplyBoomerangEntry(Aveth* hero, const BoomerangEntry& entry) {
+  if (hero == nullptr || hero->boomerangIndex == -1 || !InWorld(entry.at)) return;
+  Entity* boomerang = hero->GetBoomerangInUse();
+  if (boomerang == nullptr) return;
+  boomerang->SetPosition(entry.at);
+  boomerang->visible = entry.visible != 0;
 }
 
 }  // namespace
@@ -103,6 +113,10 @@ void CTestApp::ReceivePlayerState(NetStream& payload) {
       ApplyBoomerangEntry(remoteHero, ReadBoomerangEntry(payload));
     if (size >= kPlayerStateBytes + 2 * kBoomerangEntryBytes)
       ApplyBoomerangEntry(localHero, ReadBoomerangEntry(payload));
+  }
+  if (!InWorld(Vec2(x, y))) {
+    Logger().Log("CTestApp::netRecvData: hero at (%f, %f), outside the world", x, y);
+    return;
   }
   remoteHero->SetHealth(health);
   const Vec2 at = remoteHero->GetPosition();
@@ -136,8 +150,18 @@ void CTestApp::ReceiveStateUpdate(NetStream& payload) {
     return;
   }
   for (uint32_t i = 0; i < count; ++i) {
+    // uid, type id, x, y, ...: the record is looked at before an entity reads it.
+    uint8_t record[Entity::kStateRecordBytes] = {};
+    payload.Peek(record, sizeof record);
     uint32_t uid = 0;
-    payload.PeekValue(uid);
+    Vec2 at;
+    std::memcpy(&uid, record, sizeof uid);
+    std::memcpy(&at.x, record + 8, sizeof at.x);
+    std::memcpy(&at.y, record + 12, sizeof at.y);
+    if (!InWorld(at)) {
+      Logger().Log("CTestApp::netRecvData: state of %u at (%f, %f), outside the world", uid, at.x, at.y);
+      return;
+    }
     Entity* entity = FindNetEntity(uid);
     if (entity == nullptr) {
       Logger().Log("entity not found: %d", static_cast<int>(uid));
@@ -217,6 +241,10 @@ void CTestApp::ReceiveHit(NetStream& payload) {
   payload.ReadValue(pushDistance);
   Entity* entity = FindNetEntity(uid);
   if (entity == nullptr) return;
+  if (!InWorld(at)) {
+    Logger().Log("CTestApp::netRecvData: hit of %u at (%f, %f), outside the world", uid, at.x, at.y);
+    return;
+  }
   entity->SetPosition(at);
   entity->TakeDamage(entity->health - health, knockDirection, 0);
   entity->health = health;
@@ -279,11 +307,7 @@ void CTestApp::ReceivePickup(NetStream& payload) {
   payload.ReadValue(at.x);
   payload.ReadValue(at.y);
   payload.ReadValue(life);
-  int roomColumn = 0;
-  int roomRow = 0;
-  if (!WorldRoomOf(at.x / Entity::kRoomWidthPixels, at.y / Entity::kRoomHeightPixels, &roomColumn,
-                   &roomRow) ||
-      !std::isfinite(life)) {
+  if (!InWorld(at) || !std::isfinite(life)) {
     Logger().Log("CTestApp::netRecvData: pickup at (%f, %f) with life %f dropped", at.x, at.y, life);
     return;
   }

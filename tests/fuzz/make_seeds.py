@@ -95,3 +95,26 @@ write("net", "client_handshake_and_messages",
       bytes([127 << 1]) + frame(155) + frame(158, padded(b"Server", 64)) + game)
 write("net", "client_rejected", bytes([3 << 1]) + frame(155) + frame(157))
 write("net", "client_oversized_header", bytes([0]) + frame(155) + struct.pack("<Ii", 0, 4097))
+
+# ----- the game's messages through the connection, with a world loaded
+def record(uid, type_id, x, y, facing=1):
+    return struct.pack("<Iiffi", uid, type_id, x, y, facing) + bytes([1, 0, 0, 0])
+
+
+START = (3840.0, 2656.0)
+from_client = (frame(1, struct.pack("<ii", 7, 7)) + frame(0, struct.pack("<ffif", 3800.0, 2650.0, 2, 3.0)) +
+               frame(7, struct.pack("<ff", *START)) + frame(13, struct.pack("<ff", *START)) +
+               frame(6, struct.pack("<Iffffif", 10, 3800.0, 2650.0, 1.0, 0.5, 2, 8.0)) +
+               frame(5, struct.pack("<I", 6) + b"hello\0") + frame(1, struct.pack("<ii", 8, 7)))
+write("netgame", "server_client_plays", bytes([1 | (127 << 1)]) + credentials + from_client)
+write("netgame", "server_client_plays_in_pieces", bytes([1 | (5 << 1)]) + credentials + from_client)
+from_server = (frame(0, struct.pack("<ffif", 3800.0, 2650.0, 3, 2.5) + struct.pack("<ffBffB", 1, 2, 1, 3, 4, 0)) +
+               frame(3, record(10, 2, 3700.0, 2600.0)) + frame(3, record(11, 5, 3650.0, 2600.0)) +
+               frame(2, struct.pack("<I", 2) + record(10, 2, 3710.0, 2600.0) + record(11, 5, 3660.0, 2610.0)) +
+               frame(9, struct.pack("<Ii", 11, 2)) + frame(6, struct.pack("<Iffffif", 10, 3700.0, 2600.0, 0.0, 0.5, 1, 8.0)) +
+               frame(8, struct.pack("<I", 10)) + frame(11, struct.pack("<iffi", 1, 3700.0, 2600.0, 300)) +
+               frame(10, struct.pack("<iii", 4, 8, 7)) + frame(4, struct.pack("<I", 11)) +
+               frame(5, struct.pack("<I", 4) + b"hey\0"))
+write("netgame", "client_server_plays", bytes([127 << 1]) + frame(155) + frame(158, padded(b"Server", 64)) + from_server)
+write("netgame", "client_server_plays_in_pieces",
+      bytes([7 << 1]) + frame(155) + frame(158, padded(b"Server", 64)) + from_server)
