@@ -259,6 +259,8 @@ void CTestApp::ReceiveHit(NetStream& payload) {
 
 void CTestApp::ReceiveRemoteHeroAction(int heroEvent) {
   if (remoteHero == nullptr) return;
+  Logger().Log("CTestApp::netRecvData: %s's hero %s", remoteName,
+               heroEvent == Aveth::EV_ATTACK ? "attacks" : "uses its item");
   EventParam none(0);
   EventParam alsoNone(0);
   remoteHero->Animate();

@@ -90,6 +90,9 @@ TEST_F(ReceiveTest, HeroMessagesWaitForARemoteHero) {
   Deliver(MSG_ATTACK, Payload().Add(1.0f).Add(2.0f));
   EXPECT_GT(remote->swingTime, 0.0f) << "the peer's hero swings its sword here too";
   EXPECT_TRUE(remote->GetSword(0)->visible);
+  EXPECT_EQ(LogLines("CTestApp::netRecvData: remote's hero attacks"), 1);
+  Deliver(MSG_USE_ITEM, Payload().Add(1.0f).Add(2.0f));
+  EXPECT_EQ(LogLines("CTestApp::netRecvData: remote's hero uses its item"), 1);
 }
 
 TEST_F(ReceiveTest, StateUpdatesMoveReplicasAndAnUnknownUidEndsTheMessage) {
