@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "game/aveth.h"
+#include "game/netconnection.h"
+#include "game/projectiles.h"
 #include "game/rendprael.h"
 #include "orvix/memtrack.h"
 #include "tests/game/hero_fixtures.h"
@@ -238,4 +240,41 @@ TEST_F(PickupTest, FindHeroSkipsWhatSharesAHerosUid) {
   EXPECT_EQ(FindHero(renderer.get(), 1), nullptr);
   EXPECT_EQ(FindHero(nullptr, 0), nullptr);
   renderer->RemoveEntity(&sharesTheUid);
+}
+
+// With the hero's own boomerang, thrown by the item key on the server.
+TEST_F(PickupTest, TheHerosThrownBoomerangFetchesAKeyForHim) {
+  NetConnection server(NetConnection::kAccessPassword, "Server");
+  server.PlayAlone();
+  Aveth* hero = OX_NEW Aveth("Thrower", nullptr, &server);
+  heroes.push_back(hero);
+  renderer->AddEntity(hero, false);
+  renderer->SetLocalHero(hero);
+  hero->SetPosition(Vec2(100.0f, 192.0f));
+  hero->SetDirection(DIR_RIGHT);
+  hero->keys = 0;
+  hero->selectedItem = Aveth::ITEM_BOOMERANG;
+  Pickup* key = Drop(hero, PICKUP_KEY, 200.0f, 192.0f);
+  Step(1.0f / 60.0f);
+  Send(hero, Aveth::EV_USE_ITEM);
+  ASSERT_FALSE(hero->itemReady) << "the boomerang was thrown";
+  for (int frame = 0; frame < 30 && InWorld(key); ++frame) TickWorld(1.0f / 60.0f);
+  EXPECT_FALSE(InWorld(key));
+  EXPECT_EQ(hero->keys, 1);
+  EXPECT_EQ(hero->GetPosition(), Vec2(100.0f, 192.0f)) << "the hero stayed where he threw it";
+}
+
+// An arrow flying over a heart the hero has just taken gets nothing from it.
+TEST_F(PickupTest, AHeroAndHisArrowOnOneHeartGiveOneHeart) {
+  Aveth* hero = MakeHero(300.0f, 200.0f);
+  hero->health = 1.0f;
+  Drop(hero, PICKUP_HEART, 300.0f, 200.0f);
+  Arrow* arrow = OX_NEW Arrow(nullptr, renderer.get(), hero);
+  arrow->SetPosition(Vec2(300.0f, 200.0f));
+  arrow->Launch(DIR_UP, 320.0f, 1.0f);
+  renderer->AddEntity(arrow, false);  // after the heart: the hero takes it first
+  TickWorld(1.0f / 60.0f);
+  EXPECT_FLOAT_EQ(hero->health, 2.0f);
+  renderer->RemoveEntity(arrow);
+  OX_DELETE arrow;
 }
