@@ -3,7 +3,11 @@
 #include "game/entitytypes.h"
 
 #include "game/entity.h"
+#include "game/gorrit.h"
+#include "game/pelvokblue.h"
+#include "game/pelvokred.h"
 #include "game/pushblock.h"
+#include "game/skeleton.h"
 #include "orvix/logging.h"
 #include "orvix/memtrack.h"
 
@@ -21,14 +25,19 @@ struct TypeEntry {
   Creator create;
 };
 
+template <bool Blue>
+Entity* MakeGorrit(NetConnection* net) {
+  return OX_NEW Gorrit(net, Blue);
+}
+
 const TypeEntry kTypes[] = {
-    {TYPE_PUSHBLOCK, Make<Pushblock>},
-    {TYPE_RESERVED, nullptr},
+    {TYPE_PELVOK_BLUE, Make<CPelvokBlue>}, {TYPE_GORRIT_RED, MakeGorrit<false>},
+    {TYPE_GORRIT_BLUE, MakeGorrit<true>},  {TYPE_SKELETON, Make<Skeleton>},
+    {TYPE_PUSHBLOCK, Make<Pushblock>},     {TYPE_RESERVED, nullptr},
 };
 
-// Made for every number the table does not name; null until its class is in
-// the game.
-constexpr Creator kOtherTypes = nullptr;
+// Made for every number the table does not name.
+constexpr Creator kOtherTypes = Make<CPelvokRed>;
 
 Creator CreatorOf(int32_t typeId) {
   for (const TypeEntry& entry : kTypes)

@@ -1,0 +1,175 @@
+// What the enemies share: construction, the events every enemy answers and
+// the state extension. The walker's frame is in enemy_walker.cpp, damage,
+// death and drops in enemy_combat.cpp, the shots in enemy_shots.cpp.
+#include "game/enemy_common.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "game/net.h"
+#include "game/netconnection.h"
+#include "game/netmessages.h"
+#include "game/rendprael.h"
+#include "orvix/logging.h"
+
+int32_t g_killsSinceDrop = 0;
+
+namespace enemy {
+
+int Roll(int n) { return std::rand() % n; }
+
+void InitEnemy(Entity& enemy, const char* name, const char* spriteName) {
+  enemy.SetName(name);
+  if (enemy.renderer != nullptr) enemy.sprite = enemy.renderer->GetSpriteType(spriteName);
+  enemy.hostile = true;
+  enemy.contactDamages = true;
+  enemy.SetPosition(Vec2(0.0f, 0.0f));
+  enemy.baseFrame = 0;
+  enemy.frameCount = 2.0f;
+}
+
+float RollSpeed(float slow, float fast) { return Roll(4) == 3 ? fast : slow; }
+
+float RollHarmlessTime() { return static_cast<float>(Roll(10)) / 10.0f + 0.1f; }
+
+void FaceWalkingFrames(Entity& walker) {
+  switch (walker.direction) {
+    case DIR_UP:
+      walker.baseFrame = 9;
+      break;
+    case DIR_DOWN:
+      walker.baseFrame = 7;
+      break;
+    case DIR_LEFT:
+      walker.baseFrame = 3;
+      break;
+    case DIR_RIGHT:
+      walker.baseFrame = 5;
+      break;
+    default:
+      break;
+  }
+}
+
+namespace {
+
+// Events 1 to 4: a step of speed x frame time, sliding onto the 16-pixel
+// grid across the way, taken only onto walkable ground.
+void StepByEvent(Entity& walker, int facing) {
+  walker.SetDirection(facing);
+  const float step = walker.speed * Entity::FrameTime();
+  const Vec2 at = walker.position;
+  Vec2 next;
+  switch (facing) {
+    case DIR_UP:
+      next = Vec2(static_cast<float>(walker.AlignX(16)), at.y - step);
+      break;
+    case DIR_DOWN:
+      next = Vec2(static_cast<float>(walker.AlignX(16)), at.y + step);
+      break;
+    case DIR_LEFT:
+      next = Vec2(at.x - step, static_cast<float>(walker.AlignY(16)));
+      break;
+    default:
+      next = Vec2(at.x + step, static_cast<float>(walker.AlignY(16)));
+      break;
+  }
+  if (walker.IsWalkable(next)) {
+    walker.SetPosition(next);
+    walker.Animate();
+  }
+}
+
+int IntOf(const EventParam* param) { return param != nullptr ? param->i : 0; }
+
+}  // namespace
+
+void WalkerEvent(Entity& walker, int event, const EventParam* a, const EventParam* b, bool flipsAppearing) {
+  switch (event) {
+    case EV_WALK_UP:
+    case EV_WALK_DOWN:
+    case EV_WALK_LEFT:
+    case EV_WALK_RIGHT:
+      StepByEvent(walker, event - EV_WALK_UP);
+      break;
+    case EV_TURN_AND_FIRE: {
+      // The direction comes from the network: a shot in no direction would
+      // fly nowhere and a walker facing nowhere never arrives.
+      const int fireDirection = IntOf(a);
+      if (fireDirection < DIR_UP || fireDirection > DIR_RIGHT) {
+        Orvix::CSingleton<Orvix::COrvixLogger>::Instance().Log("%s::SendEvent: turn to direction %d ignored",
+                                                               walker.name, fireDirection);
+        break;
+      }
+      walker.SetDirection(fireDirection);
+      walker.SetState(STATE_FIRING);
+      break;
+    }
+    case EV_PLACE: {
+      walker.SetPosition(Vec2(static_cast<float>(IntOf(a) * Entity::kTileSize),
+                              static_cast<float>(IntOf(b) * Entity::kTileSize)));
+      if (flipsAppearing) walker.ChangeState(-2);
+      walker.SetDirection(DIR_UP);
+      walker.SetRoom(std::floor(walker.tile.x / Entity::kRoomWidthTiles),
+                     std::floor(walker.tile.y / Entity::kRoomHeightTiles));
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void SendTurnAndFire(Entity& enemy, int fireDirection) {
+  if (enemy.net == nullptr) return;
+  NetMessage message(MSG_TURN_FIRE);
+  message.stream.WriteValue(enemy.uid);
+  message.stream.WriteValue(static_cast<int32_t>(fireDirection));
+  enemy.net->Send(message);
+}
+
+namespace {
+
+// The extension's fields as they travel, in order.
+struct StateExtension {
+  float targetX;
+  float targetY;
+  float health;
+  int32_t baseFrame;
+  float frame;
+  float harmlessTime;
+  float speed;
+};
+static_assert(sizeof(StateExtension) == kStateExtensionBytes);
+
+}  // namespace
+
+bool WriteEnemyState(Entity& enemy, NetStream* stream) {
+  if (!enemy.Entity::WriteState(stream)) return false;
+  return stream->WriteValue(enemy.target.x) && stream->WriteValue(enemy.target.y) &&
+         stream->WriteValue(enemy.health) && stream->WriteValue(enemy.baseFrame) &&
+         stream->WriteValue(enemy.frame) && stream->WriteValue(enemy.harmlessTime) &&
+         stream->WriteValue(enemy.speed);
+}
+
+bool ReadEnemyState(Entity& enemy, NetStream* stream) {
+  // The record applies the direction through SetDirection; the baseFrame
+  // read afterwards replaces the facing frame it chose.
+  if (!enemy.Entity::ReadState(stream)) return false;
+  StateExtension read{};
+  // An extension cut short is not applied in part.
+  if (!(stream->ReadValue(read.targetX) && stream->ReadValue(read.targetY) &&
+        stream->ReadValue(read.health) && stream->ReadValue(read.baseFrame) &&
+        stream->ReadValue(read.frame) && stream->ReadValue(read.harmlessTime) &&
+        stream->ReadValue(read.speed))) {
+    return false;
+  }
+  enemy.target = Vec2(read.targetX, read.targetY);
+  enemy.health = read.health;
+  enemy.baseFrame = read.baseFrame;
+  enemy.frame = read.frame;
+  enemy.harmlessTime = read.harmlessTime;
+  enemy.speed = read.speed;
+  return true;
+}
+
+}  // namespace enemy
