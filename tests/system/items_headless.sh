@@ -14,12 +14,7 @@ play=$(make_play_dir)
 cd "$play"
 scripts="$PRAEL_SOURCE_DIR/tests/system/scripts"
 
-mkdir quiet
-cp -r "$PRAEL_SOURCE_DIR/content/world/rooms" quiet/
-sed -i '/^spawn /d' quiet/rooms/*/*.room
-rm overworld1.wmap
-"$PRAEL_BINARY_DIR/tools/worldc/worldc" compile "$PRAEL_SOURCE_DIR/content/world/world.txt" quiet/rooms \
-  overworld1.wmap >quiet/worldc.txt 2>&1 || fail "the world without monsters does not compile: $(cat quiet/worldc.txt)"
+use_world_without_monsters
 
 # play NAME SCRIPT: one game; its log and world dump are kept as NAME.log
 # and NAME.world.

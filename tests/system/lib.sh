@@ -44,6 +44,19 @@ make_play_dir() {
   echo "$dir"
 }
 
+# Replaces the play folder's world (the current folder's overworld1.wmap)
+# with the shipped one compiled without its monsters, for scripted walks that
+# test something other than how the monsters fight.
+use_world_without_monsters() {
+  mkdir quiet
+  cp -r "$PRAEL_SOURCE_DIR/content/world/rooms" quiet/
+  sed -i '/^spawn /d' quiet/rooms/*/*.room
+  rm overworld1.wmap
+  "$PRAEL_BINARY_DIR/tools/worldc/worldc" compile "$PRAEL_SOURCE_DIR/content/world/world.txt" quiet/rooms \
+    overworld1.wmap >quiet/worldc.txt 2>&1 ||
+    fail "the world without monsters does not compile: $(cat quiet/worldc.txt)"
+}
+
 # Starts Xvfb on a free display and exports DISPLAY. Xvfb picks the number
 # itself (-displayfd), so scripts running side by side never race for one.
 # The server is stopped when the script ends.
