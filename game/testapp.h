@@ -164,6 +164,9 @@ class CTestApp : public Orvix::COrvixApp {
   void DrawCounter(int x, int y, int value);
   // testapp_net.cpp
   bool AcceptedFromClient(NetMessage& message);
+  // Server: tells a client that has just joined of every entity spawned
+  // before it came, as Spawn tells it of those spawned later.
+  void SendExistingEntities();
   // testapp_netrecv.cpp: one receiver per game message
   void ReceivePlayerState(NetStream& payload);
   void ReceiveEnterRoom(NetStream& payload);

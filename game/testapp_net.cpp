@@ -82,6 +82,7 @@ void CTestApp::netAuthenticated(const char* peerName) {
     Logger().Log("%s joined", remoteName);
   else
     Logger().Log("joined %s", remoteName);
+  if (isServer) SendExistingEntities();
   if (remoteHero != nullptr) {
     remoteHero->SetState(Aveth::STATE_PLAYING);
     return;
@@ -92,6 +93,20 @@ void CTestApp::netAuthenticated(const char* peerName) {
     remoteHero = CreateHero("Aveth", kServerHeroUid, Aveth::kStartTileX, Aveth::kStartTileY);
   remoteHero->netUpdated = true;
   remoteHero->SetRemote(true);
+}
+
+// Without this a client would never learn of the monsters and blocks of
+// rooms populated before it came: their states would name uids it does not
+// know, and a room the server's hero stands in is not populated again.
+void CTestApp::SendExistingEntities() {
+  if (renderer == nullptr || connection == nullptr) return;
+  for (const Orvix::PtrListNode* node = renderer->GetEntities().Head(); node != nullptr; node = node->next) {
+    Entity* entity = Orvix::TypedPtrList<Entity>::ValueOf(node);
+    if (entity->GetUID() < static_cast<uint32_t>(kFirstSpawnedUid) || entity->dead || entity->removed)
+      continue;
+    NetMessage message(MSG_SPAWN);
+    if (entity->Entity::WriteState(&message.stream)) connection->Send(message);
+  }
 }
 
 void CTestApp::netConnectionDropped() {

@@ -240,3 +240,20 @@ TEST_F(WorldListTest, APeerJoinsLeavesAndAnotherJoinsWithAHeroOfItsOwn) {
   EXPECT_TRUE(InWorld(app->remoteHero));
   EXPECT_EQ(LogLines("Second.[1m joined"), 1) << "the peer's name made printable";
 }
+
+TEST_F(WorldListTest, AClientThatJoinsLearnsOfEveryEntitySpawnedBeforeIt) {
+  MakeLocalHero(3840.0f, 2656.0f);
+  AddProbe(10, InRoom(7, 7, 100.0f));
+  AddProbe(11, InRoom(7, 7, 200.0f));
+  AddProbe(12, InRoom(7, 7, 300.0f))->dead = true;  // announced by its death already
+  AddProbe(0, InRoom(7, 7, 300.0f));                // made by an entity, not spawned
+  ConnectGuest(true);
+  Settle();
+  std::vector<uint32_t> spawned;
+  for (const ReceivedMessage& message : guestLog->messages) {
+    if (message.type != MSG_SPAWN) continue;
+    ASSERT_EQ(message.payload.size(), Entity::kStateRecordBytes);
+    spawned.push_back(message.payload[0]);
+  }
+  EXPECT_EQ(spawned, (std::vector<uint32_t>{10, 11}));
+}
