@@ -6,6 +6,7 @@
 #include "game/aveth.h"
 #include "game/projectiles.h"
 #include "game/rendprael.h"
+#include "orvix/logging.h"
 #include "orvix/memtrack.h"
 
 namespace {
@@ -18,6 +19,13 @@ constexpr float kBombSpeed = 60.0f;
 constexpr float kBombDamage = 2.0f;
 constexpr float kArrowSpeed = 320.0f;
 constexpr float kArrowDamage = 1.0f;
+
+// One line a throw, so that a run of the game can be followed in its log.
+void LogThrow(const char* function, const Entity& projectile, int facing) {
+  Orvix::CSingleton<Orvix::COrvixLogger>::Instance().Log("Aveth::%s: %s from (%.0f, %.0f) facing %d",
+                                                         function, projectile.name, projectile.position.x,
+                                                         projectile.position.y, facing);
+}
 
 }  // namespace
 
@@ -39,6 +47,7 @@ bool Aveth::ThrowNew(Vec2 at, float flightSpeed, float damage) {
   projectile->SetPosition(at);
   projectile->Launch(direction, flightSpeed, damage);
   renderer->AddEntity(projectile, false);
+  LogThrow("ThrowNew", *projectile, direction);
   return true;
 }
 
@@ -50,6 +59,7 @@ bool Aveth::ThrowBoomerang() {
   Boomerang* boomerang = static_cast<Boomerang*>(GetBoomerangInUse());
   if (boomerang == nullptr) return false;
   boomerang->Launch(direction, kBoomerangSpeed);
+  LogThrow("ThrowBoomerang", *boomerang, direction);
   return true;
 }
 

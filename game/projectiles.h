@@ -29,7 +29,7 @@
 // whose player left, say) is simply no longer there for it.
 //
 // Units: game/projectiles.cpp (the shared base and helpers),
-// projectiles_hero_targets.cpp (Rock, EnergyBall), projectiles_beam.cpp
+// projectiles_hero_targets.cpp (Rock, EnergyBall), projectiles_shots.cpp
 // (ThrowSword, Arrow), projectiles_fire.cpp (Fire), projectiles_bomb.cpp
 // (Bomb), projectiles_boomerang.cpp (Boomerang).
 #pragma once
@@ -95,8 +95,6 @@ class ProjectileEntity : public Entity, public Projectile {
 
   // Projectiles act through their own Tick, never through events.
   void SendEvent(int, EventParam*, EventParam*) override {}
-
-  PraelRenderer* GetMap() const { return map; }
 
  protected:
   // Dead when outside the margins; true when it was.
@@ -182,7 +180,7 @@ class Fire : public ItemProjectile {
 
   Fire(NetConnection* net, PraelRenderer* world, Entity* thrower);
   // The fire creeps in `thrownDirection` but keeps the reverse as its own
-  // direction: the way it knocks heroes back.
+  // direction: the way it knocks everything but enemies.
   void Launch(int thrownDirection, float creepSpeed, float hitDamage);
   void Tick(float seconds) override;
 

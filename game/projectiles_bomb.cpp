@@ -8,6 +8,7 @@
 #include "game/rendprael.h"
 #include "game/sound.h"
 #include "game/soundtable.h"
+#include "orvix/logging.h"
 #include "orvix/memtrack.h"
 
 using namespace projectile_rules;
@@ -36,6 +37,8 @@ void Bomb::Tick(float seconds) {
 // not hurt: they have no health to lose, and a report of them would name an
 // entity the peer does not have.
 void Bomb::Explode() {
+  Orvix::CSingleton<Orvix::COrvixLogger>::Instance().Log("Bomb::Explode: at (%.0f, %.0f)", position.x,
+                                                         position.y);
   if (inHeroRoom) PlaySound(kSoundBombBlow);
   if (map != nullptr && IsServer()) {
     for (unsigned i = 0; i < map->GetEntityCount(); ++i) {

@@ -10,6 +10,7 @@
 #include "game/rendprael.h"
 #include "game/sound.h"
 #include "game/soundtable.h"
+#include "orvix/logging.h"
 
 using namespace projectile_rules;
 
@@ -112,6 +113,8 @@ Vec2 Boomerang::FlightVector(float seconds) {
   if (visible && fromOwner.Length() < kCatchDistance && IsServer()) {
     visible = false;
     owner->SetItemReady(true);
+    Orvix::CSingleton<Orvix::COrvixLogger>::Instance().Log("Boomerang: caught by hero %u at (%.0f, %.0f)",
+                                                           owner->GetUID(), position.x, position.y);
   }
   if (speed > kReturnSpeed) {
     speed -= kTurnAcceleration * seconds;

@@ -43,6 +43,18 @@ TEST_F(ProjectileTest, ABeamHitsEveryEnemyItTouchesInItsLastFrame) {
   EXPECT_EQ(second->blows.size(), 1u);
 }
 
+TEST_F(ProjectileTest, ABeamPassesAnEnemyThatHasAlreadyEnded) {
+  TestEnemy* ended = MakeEnemy(260.0f, 192.0f);
+  ended->Dead();  // still in the list until the end of the tick pass
+  TestEnemy* enemy = MakeEnemy(330.0f, 192.0f);
+  ThrowSword* beam = Make<ThrowSword>(&server, renderer.get(), nullptr);
+  beam->SetPosition(Vec2(200.0f, 192.0f));
+  beam->Launch(DIR_RIGHT, 350.0f, 1.0f);
+  Fly(beam, 100);
+  EXPECT_TRUE(ended->blows.empty());
+  EXPECT_EQ(enemy->blows.size(), 1u);
+}
+
 TEST_F(ProjectileTest, AClientsBeamEndsAtAnEnemyWithoutHurtingIt) {
   TestEnemy* enemy = MakeEnemy(200.0f, 192.0f, &client);
   ThrowSword* beam = Make<ThrowSword>(&client, renderer.get(), nullptr);

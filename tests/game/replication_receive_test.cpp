@@ -28,8 +28,8 @@ Payload PlayerState(Vec2 at, int32_t facing, float health) {
 TEST_F(ReceiveTest, AClientsPlayerStateMovesOnlyTheServersCopyOfItsHero) {
   Aveth* local = MakeLocalHero(3840.0f, 2656.0f);
   Aveth* remote = MakeRemoteHero(3776.0f, 2656.0f);
-  local->boomerangs[0] = OX_NEW Probe(0, Vec2(10.0f, 10.0f));
-  remote->boomerangs[0] = OX_NEW Probe(0, Vec2(20.0f, 20.0f));
+  local->boomerangs[0]->SetPosition(Vec2(10.0f, 10.0f));
+  remote->boomerangs[0]->SetPosition(Vec2(20.0f, 20.0f));
   remote->frame = 0.0f;
   remote->frameCount = 2.0f;
 
@@ -57,8 +57,8 @@ TEST_F(ReceiveTest, TheServersPlayerStatePlacesBothBoomerangsOnAClient) {
   app->isServer = false;
   Aveth* local = MakeLocalHero(3776.0f, 2656.0f);
   Aveth* remote = MakeRemoteHero(3840.0f, 2656.0f);
-  local->boomerangs[0] = OX_NEW Probe(0, Vec2(10.0f, 10.0f));
-  remote->boomerangs[0] = OX_NEW Probe(0, Vec2(20.0f, 20.0f));
+  local->boomerangs[0]->SetPosition(Vec2(10.0f, 10.0f));
+  remote->boomerangs[0]->SetPosition(Vec2(20.0f, 20.0f));
   Payload state = PlayerState(Vec2(3800.0f, 2650.0f), DIR_RIGHT, 2.5f);
   state.Add(100.0f).Add(200.0f).Add(uint8_t{1}).Add(300.0f).Add(400.0f).Add(uint8_t{0});
   Deliver(MSG_PLAYER_STATE, state);
