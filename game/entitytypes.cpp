@@ -2,13 +2,15 @@
 // Pelvok stands for every number the table does not name.
 #include "game/entitytypes.h"
 
+#include "game/bat.h"
 #include "game/entity.h"
 #include "game/gorrit.h"
+#include "game/murla.h"
 #include "game/pelvokblue.h"
 #include "game/pelvokred.h"
 #include "game/pushblock.h"
 #include "game/skeleton.h"
-#include "orvix/logging.h"
+#include "game/snake.h"
 #include "orvix/memtrack.h"
 
 namespace {
@@ -25,15 +27,22 @@ struct TypeEntry {
   Creator create;
 };
 
-template <bool Blue>
-Entity* MakeGorrit(NetConnection* net) {
-  return OX_NEW Gorrit(net, Blue);
+// The classes that come in two colours take it as their second argument.
+template <typename T, bool kBlue>
+Entity* MakeColoured(NetConnection* net) {
+  return OX_NEW T(net, kBlue);
 }
 
 const TypeEntry kTypes[] = {
-    {TYPE_PELVOK_BLUE, Make<CPelvokBlue>}, {TYPE_GORRIT_RED, MakeGorrit<false>},
-    {TYPE_GORRIT_BLUE, MakeGorrit<true>},  {TYPE_SKELETON, Make<Skeleton>},
-    {TYPE_PUSHBLOCK, Make<Pushblock>},     {TYPE_RESERVED, nullptr},
+    {TYPE_PELVOK_BLUE, Make<CPelvokBlue>},
+    {TYPE_MURLA, Make<Murla>},
+    {TYPE_GORRIT_RED, MakeColoured<Gorrit, false>},
+    {TYPE_GORRIT_BLUE, MakeColoured<Gorrit, true>},
+    {TYPE_SKELETON, Make<Skeleton>},
+    {TYPE_BAT_BLUE, MakeColoured<Bat, true>},
+    {TYPE_BAT_RED, MakeColoured<Bat, false>},
+    {TYPE_SNAKE, Make<Snake>},
+    {TYPE_PUSHBLOCK, Make<Pushblock>},
 };
 
 // Made for every number the table does not name.
@@ -49,11 +58,5 @@ Creator CreatorOf(int32_t typeId) {
 
 Entity* CreateEntityOfType(int32_t typeId, NetConnection* net) {
   if (typeId == TYPE_RESERVED) return nullptr;
-  const Creator create = CreatorOf(typeId);
-  if (create == nullptr) {
-    Orvix::CSingleton<Orvix::COrvixLogger>::Instance().Log("CreateEntityOfType: no class for type %d",
-                                                           typeId);
-    return nullptr;
-  }
-  return create(net);
+  return CreatorOf(typeId)(net);
 }
