@@ -33,6 +33,10 @@ constexpr int kInnerOffset = 2;
 // Random draws before the candidates are searched in order; a room whose
 // inner tiles are all taken gets nothing instead of stopping the game.
 constexpr int kFreeTileDraws = 256;
+// Monsters one room may hold from its spawn counts: one per inner tile. The
+// counts allow 64 types times 127, and a world list that long would make
+// every frame crawl.
+constexpr int kMaxMonstersPerRoom = kInnerColumns * kInnerRows;
 // The push block tile of map layer 1.
 constexpr unsigned char kPushBlockTile = 16;
 
@@ -104,9 +108,17 @@ int CTestApp::RollSpawnCount(int minimum, int maximum) {
 }
 
 void CTestApp::SpawnMonsters(const RoomRecord& record, int roomColumn, int roomRow) {
+  int placed = 0;
   for (int type = 0; type < RoomRecord::kSpawnTypes; ++type) {
     const int count = RollSpawnCount(record.spawnCounts[type][0], record.spawnCounts[type][1]);
     for (int i = 0; i < count; ++i) {
+      if (placed == kMaxMonstersPerRoom) {
+        Logger().Log(
+            "CTestApp::PopulateRoom: room (%d, %d) asks for more than %d monsters; the rest are not placed",
+            roomColumn, roomRow, kMaxMonstersPerRoom);
+        return;
+      }
+      ++placed;
       Vec2 tile;
       if (!PickFreeTile(&tile, roomColumn, roomRow)) {
         Logger().Log("CTestApp::PopulateRoom: room (%d, %d) has no free tile; no monsters there", roomColumn,

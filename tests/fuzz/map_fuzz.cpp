@@ -1,13 +1,16 @@
 // Fuzz target: the world map loader and what reads the map. Each input is a
 // map file ("overworld1.wmap" in the game), of any length. After the load,
 // the start room and the first dungeon rooms are drawn with their doors, every
-// door is opened, and a hero walks from its start tile for a few frames,
-// taking any stairs it meets to the start cell of its room.
+// door is opened, the start room is populated from its spawn counts as the
+// server does, and a hero walks from its start tile for a few frames among
+// what was spawned, taking any stairs it meets to the start cell of its room.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include "game/aveth.h"
 #include "game/rendprael.h"
+#include "game/testapp.h"
 #include "orvix/memtrack.h"
 #include "orvix/orvix.h"
 #include "orvix/platform.h"
@@ -25,32 +28,31 @@ constexpr uint32_t kFrameMilliseconds = 50;
 uint32_t g_now = 1000;
 uint32_t FakeTick() { return g_now; }
 
-// The engine's application, only for the frame time the entities read.
-class FuzzApp final : public Orvix::COrvixApp {
+// The game application of a server playing alone, without its start-up; it
+// owns the hero and releases the world when it goes.
+class FuzzApp final : public CTestApp {
  public:
-  void Frame() override {}
-  void DrawOverlay() override {}
-  int OnGameEvent(int code, int) override { return code; }
+  explicit FuzzApp(PraelRenderer& world) {
+    renderer = &world;
+    isServer = true;
+    world.SetEntityDropHandler(
+        [](Entity* entity, void* self) { static_cast<FuzzApp*>(self)->RetireEntity(entity); }, this);
+  }
   void NextFrame() {
     g_now += kFrameMilliseconds;
     UpdateTimeKey();
   }
 };
 
-struct World {
-  FuzzApp app;
-  PraelRenderer renderer;
-};
-
-World* StartWorld() {
+PraelRenderer* StartRenderer() {
   fuzz::StartHeadless();
   Orvix::SetTickSource(FakeTick);
   if (!fuzz::WriteTileSheet("maptiles.bmp", 512, 512, 32)) return nullptr;
-  static World world;
+  static PraelRenderer renderer;
   Orvix::VideoRes mode = {512, 512, 32};
-  if (!world.renderer.Initialize(nullptr, &mode)) return nullptr;
-  if (world.renderer.LoadTilemap("maptiles.bmp", 32, 32, 0) != PraelRenderer::kMapTilemap) return nullptr;
-  return &world;
+  if (!renderer.Initialize(nullptr, &mode)) return nullptr;
+  if (renderer.LoadTilemap("maptiles.bmp", 32, 32, 0) != PraelRenderer::kMapTilemap) return nullptr;
+  return &renderer;
 }
 
 void DrawRoomAndDoors(PraelRenderer& renderer, int roomX, int roomY) {
@@ -81,33 +83,35 @@ void Send(Entity& entity, int event, int a = 0, int b = 0) {
 }
 
 // Down, right, up and left in turn, then down the stairs wherever it stands.
-void WalkHero(World& world) {
+void WalkHero(FuzzApp& app, PraelRenderer& renderer) {
   Aveth* hero = OX_NEW Aveth("Fuzz", nullptr, nullptr, nullptr);
-  world.renderer.AddEntity(hero, false);
-  world.renderer.SetLocalHero(hero);
+  app.localHero = hero;
+  renderer.AddEntity(hero, false);
+  renderer.SetLocalHero(hero);
   Send(*hero, Aveth::EV_PLACE, Aveth::kStartTileX, Aveth::kStartTileY);
+  app.PopulateRoom(kStartRoomX, kStartRoomY, false);
   const int walks[] = {Aveth::EV_WALK_DOWN, Aveth::EV_WALK_RIGHT,  Aveth::EV_WALK_UP,
                        Aveth::EV_WALK_LEFT, Aveth::EV_STAIRS_DOWN, Aveth::EV_STOP};
   for (int frame = 0; frame < kHeroFrames; ++frame) {
     Send(*hero, walks[frame * 6 / kHeroFrames]);
-    world.app.NextFrame();
+    app.NextFrame();
     const Vec2 room = hero->GetRoom();
-    world.renderer.SetView(static_cast<int>(room.x), static_cast<int>(room.y), 0.0f, 0.0f);
-    world.renderer.StepFrame();
+    renderer.SetView(static_cast<int>(room.x), static_cast<int>(room.y), 0.0f, 0.0f);
+    renderer.StepFrame();
   }
-  world.renderer.SetLocalHero(nullptr);
-  world.renderer.RemoveEntity(hero);
-  OX_DELETE hero;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static World* world = StartWorld();
-  if (world == nullptr) __builtin_trap();
+  static PraelRenderer* renderer = StartRenderer();
+  if (renderer == nullptr) __builtin_trap();
   if (!fuzz::WriteFile(kMapFile, data, size)) return 0;
-  world->renderer.LoadMap(kMapFile);
-  DrawRooms(world->renderer);
-  WalkHero(*world);
-  return 0;
+  renderer->LoadMap(kMapFile);
+  DrawRooms(*renderer);
+  // The same random choices for every input.
+  std::srand(1);
+  FuzzApp app(*renderer);
+  WalkHero(app, *renderer);
+  return 0;  // the application releases the world
 }
