@@ -22,6 +22,7 @@
 #include "game/entitytypes.h"
 #include "game/frameclock.h"
 #include "game/netconnection.h"
+#include "game/projectiles.h"
 #include "game/rendprael.h"
 #include "game/testapp.h"
 #include "orvix/logging.h"
@@ -77,8 +78,11 @@ Figures Run(BenchApp& app, PraelRenderer& world) {
     totalSeconds += spent;
     if (spent * 1e6 > figures.worstMicros) figures.worstMicros = spent * 1e6;
     totalEntities += world.GetEntityCount();
-    for (unsigned i = 0; i < world.GetEntityCount(); ++i)
-      if (world.GetEntity(i)->transient && world.GetEntity(i)->notHittable) ++figures.shotsSeen;
+    // The enemies' shots; the hero's own boomerangs belong to him.
+    for (unsigned i = 0; i < world.GetEntityCount(); ++i) {
+      Entity* entity = world.GetEntity(i);
+      if (entity->ownedByWorld && dynamic_cast<Projectile*>(entity) != nullptr) ++figures.shotsSeen;
+    }
   }
   figures.meanMicros = totalSeconds / kFrames * 1e6;
   figures.meanEntities = totalEntities / kFrames;
