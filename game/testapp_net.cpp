@@ -46,7 +46,8 @@ uint32_t MinimumPayload(uint32_t type) {
 }
 
 // What a client sends: its hero's state, the room it scrolled into, hits on
-// its own hero, its hero's attack and item use, and doors its keys unlocked.
+// its own hero, its hero's attack and item use, doors its keys unlocked and
+// push blocks its hero set sliding.
 bool IsClientMessageType(uint32_t type) {
   switch (type) {
     case MSG_PLAYER_STATE:
@@ -55,6 +56,7 @@ bool IsClientMessageType(uint32_t type) {
     case MSG_ATTACK:
     case MSG_DOOR:
     case MSG_USE_ITEM:
+    case MSG_PUSH:
       return true;
     default:
       return false;

@@ -173,7 +173,6 @@ TEST_F(ReceiveTest, TheServerLogsAndDropsEveryTypeAClientMustNotSend) {
       {MSG_DEATH, uidOnly},
       {MSG_TURN_FIRE, Payload().Add(uint32_t{10}).Add(int32_t{2})},
       {MSG_PICKUP, Payload().Add(uint32_t{4}).Add(3700.0f).Add(2600.0f).Add(10.0f)},
-      {MSG_PUSH, Payload().Add(uint32_t{10}).Add(int32_t{2})},
       // A hit on anything but the client's own hero.
       {MSG_HIT, Payload().Add(uint32_t{10}).Add(1.0f).Add(1.0f).Add(-5.0f).Add(1.0f).Add(0).Add(0)},
       {MSG_HIT, Payload().Add(uint32_t{0}).Add(1.0f).Add(1.0f).Add(0.0f).Add(1.0f).Add(0).Add(0)},
@@ -428,6 +427,20 @@ TEST_F(ReceiveTest, APushStartsTheSlideOfThatBlockOnly) {
   EXPECT_TRUE(block->moved);
   EXPECT_EQ(block->state, Pushblock::STATE_SLIDING);
   EXPECT_EQ(block->target, Vec2(115.0f * 32, 81.0f * 32));
+}
+
+// A client's hero pushes blocks too: its push must reach the server's block,
+// or the two worlds part ways.
+TEST_F(ReceiveTest, AClientsPushSlidesTheServersBlock) {
+  MakeLocalHero(3840.0f, 2656.0f);
+  MakeRemoteHero(3776.0f, 2656.0f);
+  const Vec2 tile(116.0f, 81.0f);
+  auto* block = static_cast<Pushblock*>(app->Spawn(TYPE_PUSHBLOCK, &tile, true, -1));
+  ASSERT_NE(block, nullptr);
+  Deliver(MSG_PUSH, Payload().Add(block->GetUID()).Add(int32_t{DIR_LEFT}));
+  EXPECT_EQ(LogLines("Server received unauthorized net message:"), 0);
+  EXPECT_TRUE(block->moved);
+  EXPECT_EQ(block->state, Pushblock::STATE_SLIDING);
 }
 
 TEST_F(ReceiveTest, ADroppedPickupIsMadeHereWithItsPlaceAndLife) {
