@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/common/play_folder.h"
 #include "game/aveth.h"
 #include "game/rendprael.h"
 #include "game/testapp.h"
@@ -148,26 +149,13 @@ RunFigures Play(FramePacer::Wait wait) {
   return figures;
 }
 
-// A folder of its own for the logs, holding links to the run folder's data.
-std::string MakePlayFolder() {
-  char pattern[] = "/tmp/prael-bench-XXXXXX";
-  const std::string folder = mkdtemp(pattern);
-  for (const auto& entry : std::filesystem::directory_iterator(PRAEL_RUN_DIR)) {
-    const std::string name = entry.path().filename().string();
-    if (name.find(".log") != std::string::npos || name == "log.txt") continue;
-    std::filesystem::create_symlink(entry.path(), folder + "/" + name);
-  }
-  std::filesystem::current_path(folder);
-  return folder;
-}
-
 }  // namespace
 
 int main() {
   Orvix::SetHeadless(true);
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  const std::string folder = MakePlayFolder();
+  const std::string folder = prael_bench::MakePlayFolder(PRAEL_RUN_DIR);
   std::srand(1);
 
   const RunFigures paced = Play(FramePacer::Wait::Sleep);
