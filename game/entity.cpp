@@ -348,16 +348,18 @@ Pickup* Entity::SpawnPickup(int kind) {
   }
 }
 
+// Whole pixels as the int conversion would give them, kept in float so that a
+// position far outside any world (a damaged record) cannot overflow an int.
 bool Collide(Entity* a, Entity* b, int inset) {
   const Vec2 pa = a->GetPosition();
   const Vec2 pb = b->GetPosition();
-  const int aLeft = static_cast<int>(pa.x) + inset;
-  const int aTop = static_cast<int>(pa.y) + inset;
-  const int aRight = static_cast<int>(pa.x) + a->width - inset;
-  const int aBottom = static_cast<int>(pa.y) + a->height - inset;
-  const int bLeft = static_cast<int>(pb.x) + inset;
-  const int bTop = static_cast<int>(pb.y) + inset;
-  const int bRight = static_cast<int>(pb.x) + b->width - inset;
-  const int bBottom = static_cast<int>(pb.y) + b->height - inset;
+  const float aLeft = std::trunc(pa.x) + static_cast<float>(inset);
+  const float aTop = std::trunc(pa.y) + static_cast<float>(inset);
+  const float aRight = std::trunc(pa.x) + static_cast<float>(a->width - inset);
+  const float aBottom = std::trunc(pa.y) + static_cast<float>(a->height - inset);
+  const float bLeft = std::trunc(pb.x) + static_cast<float>(inset);
+  const float bTop = std::trunc(pb.y) + static_cast<float>(inset);
+  const float bRight = std::trunc(pb.x) + static_cast<float>(b->width - inset);
+  const float bBottom = std::trunc(pb.y) + static_cast<float>(b->height - inset);
   return !(aTop >= bBottom || bTop >= aBottom || aLeft >= bRight || bLeft >= aRight);
 }
