@@ -77,3 +77,24 @@ no_leaks() {
     grep -q "Congratulations! No memory leaks found!" "$1/$report" || fail "$1/$report: $(head -40 "$1/$report")"
   done
 }
+
+# copy_world_rooms: a copy of the shipped room files for a test to change, in
+# a folder that goes when the test ends; its path is left in TEST_WORLD.
+copy_world_rooms() {
+  TEST_WORLD=$(mktemp -d /tmp/prael-world-XXXXXX)
+  CLEANUP_DIRS+=("$TEST_WORLD")
+  cp -r "$PRAEL_SOURCE_DIR/content/world/rooms" "$TEST_WORLD/"
+}
+
+# install_test_world DIRS...: compiles the rooms of TEST_WORLD and gives each
+# play folder the map in place of the shipped one.
+install_test_world() {
+  "$PRAEL_BINARY_DIR/tools/worldc/worldc" compile "$PRAEL_SOURCE_DIR/content/world/world.txt" "$TEST_WORLD/rooms" \
+    "$TEST_WORLD/overworld1.wmap" >"$TEST_WORLD/worldc.txt" 2>&1 ||
+    fail "the test's world does not compile: $(cat "$TEST_WORLD/worldc.txt")"
+  local dir
+  for dir in "$@"; do
+    rm "$dir/overworld1.wmap"
+    cp "$TEST_WORLD/overworld1.wmap" "$dir/"
+  done
+}

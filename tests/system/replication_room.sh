@@ -16,11 +16,9 @@ CLEANUP_DIRS+=("$server_dir" "$client_dir")
 # The world: the shipped one, with the south meadow (7, 8) holding three red
 # Pelvoks and a push block on cell (8, 2), the column the server's hero walks
 # down.
-world=$(mktemp -d /tmp/prael-world-XXXXXX)
-CLEANUP_DIRS+=("$world")
-cd "$world"
-cp -r "$PRAEL_SOURCE_DIR/content/world/rooms" "$world/"
-meadow="$world/rooms/overworld/x07_y08_south_meadow.room"
+copy_world_rooms
+cd "$TEST_WORLD"
+meadow="$TEST_WORLD/rooms/overworld/x07_y08_south_meadow.room"
 sed -i '/^spawn /d' "$meadow"
 sed -i 's/^name South meadow$/name South meadow\nspawn PelvokRed 3 3/' "$meadow"
 {
@@ -29,12 +27,7 @@ sed -i 's/^name South meadow$/name South meadow\nspawn PelvokRed 3 3/' "$meadow"
     if [[ $row -eq 2 ]]; then echo "........P......."; else echo "................"; fi
   done
 } >>"$meadow"
-"$PRAEL_BINARY_DIR/tools/worldc/worldc" compile "$PRAEL_SOURCE_DIR/content/world/world.txt" "$world/rooms" \
-  "$world/overworld1.wmap" >"$world/worldc.txt" 2>&1 || fail "the test's world does not compile: $(cat "$world/worldc.txt")"
-for dir in "$server_dir" "$client_dir"; do
-  rm "$dir/overworld1.wmap"
-  cp "$world/overworld1.wmap" "$dir/"
-done
+install_test_world "$server_dir" "$client_dir"
 
 # The client's hero walks into the meadow first (the server populates it when
 # the client says so) and then turns and swings its sword in every direction,
