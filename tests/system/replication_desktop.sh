@@ -57,8 +57,7 @@ fill_dialog Guest no
 client_window=$(new_game_window "$server_window") || fail "the client's window did not appear"
 xdotool windowmove "$client_window" 512 0
 
-wait_for_log "$server_dir/log.txt" "Guest joined" 30 "$server"
-wait_for_log "$client_dir/log.txt" "joined Host" 30 "$client"
+wait_for_join "$server_dir" "$client_dir" Guest "$server" "$client"
 
 # Pixels of one colour in the room area of a window, from a capture of the
 # whole screen (a capture of the window alone can miss what SDL draws).

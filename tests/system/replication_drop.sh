@@ -25,20 +25,14 @@ wait_for_log "$server_dir/log.txt" "Connection Dropped" 30 "$server"
 
 start_game "$second_dir" out.txt --connect 127.0.0.1 --name Second --seed 2 --input input.txt --dump-world world.txt
 second=$STARTED_PID
-wait_for_log "$server_dir/log.txt" "Second joined" 30 "$server"
-wait_for_log "$second_dir/log.txt" "joined Host" 30 "$second"
+wait_for_join "$server_dir" "$second_dir" Second "$server" "$second"
 sleep 5
 end_together "$server" "$second"
 
 [[ $(grep -c "Connection Dropped" "$server_dir/log.txt") -eq 1 ]] || fail "the server saw more than one drop"
 [[ $(grep -c "^uid=1 .*name=Aveth " "$server_dir/world.txt") -eq 1 ]] ||
   fail "the server does not hold exactly one client hero: $(grep name=Aveth "$server_dir/world.txt")"
-for uid in 0 1; do
-  on_server=$(hero_state "$server_dir/world.txt" $uid)
-  on_client=$(hero_state "$second_dir/world.txt" $uid)
-  [[ -n "$on_server" && "$on_server" == "$on_client" ]] ||
-    fail "hero $uid: \"$on_server\" on the server, \"$on_client\" on the second client"
-done
+heroes_agree "$server_dir" "$second_dir"
 [[ "$(hero_state "$second_dir/world.txt" 1)" != "x=3776.00 y=2656.00 health=3.00" ]] ||
   fail "the second client's hero did not walk"
 # The first client's hero was released, not left behind.

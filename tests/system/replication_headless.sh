@@ -18,8 +18,7 @@ wait_for_listener 30
 start_game "$client_dir" out.txt --connect 127.0.0.1 --name Guest --seed 6 --input input.txt --dump-world world.txt
 client=$STARTED_PID
 
-wait_for_log "$server_dir/log.txt" "Guest joined" 30 "$server"
-wait_for_log "$client_dir/log.txt" "joined Host" 30 "$client"
+wait_for_join "$server_dir" "$client_dir" Guest "$server" "$client"
 # Long enough for both walks to end and their last positions to arrive.
 sleep 5
 end_together "$server" "$client"
@@ -28,12 +27,7 @@ for dir in "$server_dir" "$client_dir"; do
   [[ $(grep -c "name=Aveth " "$dir/world.txt") -eq 2 ]] || fail "$dir/world.txt lacks a hero: $(cat "$dir/world.txt")"
 done
 grep -q "Connection Dropped" "$server_dir/log.txt" && fail "the connection dropped during play"
-for uid in 0 1; do
-  on_server=$(hero_state "$server_dir/world.txt" $uid)
-  on_client=$(hero_state "$client_dir/world.txt" $uid)
-  [[ -n "$on_server" && "$on_server" == "$on_client" ]] ||
-    fail "hero $uid: \"$on_server\" on the server, \"$on_client\" on the client"
-done
+heroes_agree "$server_dir" "$client_dir"
 # Each hero walked: neither stands on its start tile.
 [[ "$(hero_state "$server_dir/world.txt" 0)" != "x=3840.00 y=2656.00 health=3.00" ]] || fail "the server's hero did not walk"
 [[ "$(hero_state "$client_dir/world.txt" 1)" != "x=3776.00 y=2656.00 health=3.00" ]] || fail "the client's hero did not walk"

@@ -70,6 +70,36 @@ hero_state() {
   grep "^uid=$2 .*name=Aveth " "$1" | sed -E 's/.*(x=[^ ]+ y=[^ ]+ health=[^ ]+).*/\1/'
 }
 
+# wait_for_join SERVER_DIR CLIENT_DIR NAME SERVER CLIENT: the server's log
+# says "NAME joined" and the client's "joined Host" (both games' pids given).
+wait_for_join() {
+  wait_for_log "$1/log.txt" "$3 joined" 30 "$4"
+  wait_for_log "$2/log.txt" "joined Host" 30 "$5"
+}
+
+# heroes_agree SERVER_DIR CLIENT_DIR: both world dumps hold both heroes, at
+# the same place with the same health.
+heroes_agree() {
+  local uid on_server on_client
+  for uid in 0 1; do
+    on_server=$(hero_state "$1/world.txt" $uid)
+    on_client=$(hero_state "$2/world.txt" $uid)
+    [[ -n "$on_server" && "$on_server" == "$on_client" ]] ||
+      fail "hero $uid: \"$on_server\" on the server, \"$on_client\" on the client"
+  done
+}
+
+# keep_run_files NAME SERVER_DIR CLIENT_DIR: both games' logs and world dumps
+# go to the artifacts, as NAME_server.log, NAME_client.world and so on.
+keep_run_files() {
+  local side dir
+  for side in server client; do
+    [[ $side == server ]] && dir=$2 || dir=$3
+    cp "$dir/log.txt" "$PRAEL_ARTIFACT_DIR/$1_$side.log"
+    cp "$dir/world.txt" "$PRAEL_ARTIFACT_DIR/$1_$side.world"
+  done
+}
+
 # no_leaks DIR: both memory trackers of the game run in DIR found nothing.
 no_leaks() {
   local report

@@ -57,15 +57,11 @@ server=$STARTED_PID
 wait_for_listener 30
 start_game "$client_dir" out.txt --connect 127.0.0.1 --name Guest --seed 6 --input input.txt --dump-world world.txt
 client=$STARTED_PID
-wait_for_log "$server_dir/log.txt" "Guest joined" 30 "$server"
-wait_for_log "$client_dir/log.txt" "joined Host" 30 "$client"
+wait_for_join "$server_dir" "$client_dir" Guest "$server" "$client"
 wait_for_log "$client_dir/log.txt" "pickup spawned" 90 "$client"
 sleep 1 # the deaths' last states arrive; the pickup lives 10 s
 end_together "$server" "$client"
-cp "$server_dir/log.txt" "$PRAEL_ARTIFACT_DIR/replication_pickup_server.log"
-cp "$client_dir/log.txt" "$PRAEL_ARTIFACT_DIR/replication_pickup_client.log"
-cp "$server_dir/world.txt" "$PRAEL_ARTIFACT_DIR/replication_pickup_server.world"
-cp "$client_dir/world.txt" "$PRAEL_ARTIFACT_DIR/replication_pickup_client.world"
+keep_run_files replication_pickup "$server_dir" "$client_dir"
 
 grep -q "Connection Dropped" "$server_dir/log.txt" && fail "the connection dropped during play"
 [[ $(grep -c "CTestApp::Spawn: Skeleton" "$server_dir/log.txt") -eq 7 ]] ||
@@ -102,12 +98,7 @@ diff server_skeletons.txt client_skeletons.txt >/dev/null ||
   fail "the skeletons differ: server $(tr '\n' ';' <server_skeletons.txt) client $(tr '\n' ';' <client_skeletons.txt)"
 
 # Neither hero was touched, and both games agree on them.
-for uid in 0 1; do
-  on_server=$(hero_state "$server_dir/world.txt" $uid)
-  on_client=$(hero_state "$client_dir/world.txt" $uid)
-  [[ -n "$on_server" && "$on_server" == "$on_client" ]] ||
-    fail "hero $uid: \"$on_server\" on the server, \"$on_client\" on the client"
-done
+heroes_agree "$server_dir" "$client_dir"
 no_leaks "$server_dir"
 no_leaks "$client_dir"
 echo "replication pickup: ok ($drop; $(wc -l <server_skeletons.txt) of 7 skeletons left on both sides)"

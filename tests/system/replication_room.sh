@@ -54,15 +54,11 @@ server=$STARTED_PID
 wait_for_listener 30
 start_game "$client_dir" out.txt --connect 127.0.0.1 --name Guest --seed 6 --input input.txt --dump-world world.txt
 client=$STARTED_PID
-wait_for_log "$server_dir/log.txt" "Guest joined" 30 "$server"
-wait_for_log "$client_dir/log.txt" "joined Host" 30 "$client"
+wait_for_join "$server_dir" "$client_dir" Guest "$server" "$client"
 wait_for_log "$server_dir/log.txt" "Guest's hero uses its item" 60 "$server"
 sleep 2 # the last states arrive
 end_together "$server" "$client"
-cp "$server_dir/log.txt" "$PRAEL_ARTIFACT_DIR/replication_room_server.log"
-cp "$client_dir/log.txt" "$PRAEL_ARTIFACT_DIR/replication_room_client.log"
-cp "$server_dir/world.txt" "$PRAEL_ARTIFACT_DIR/replication_room_server.world"
-cp "$client_dir/world.txt" "$PRAEL_ARTIFACT_DIR/replication_room_client.world"
+keep_run_files replication_room "$server_dir" "$client_dir"
 
 grep -q "Connection Dropped" "$server_dir/log.txt" && fail "the connection dropped during play"
 grep -q "CTestApp::Spawn: Red Pelvok" "$server_dir/log.txt" || fail "the server did not populate the meadow"
@@ -70,12 +66,7 @@ grep -q "CTestApp::Spawn: Red Pelvok" "$server_dir/log.txt" || fail "the server 
 grep -q "Pushblock::StartPush: block [0-9]* slides from (3840, 2880) to (3840, 2912)" "$server_dir/log.txt" ||
   fail "the block did not slide down on the server: $(grep -i push "$server_dir/log.txt")"
 
-for uid in 0 1; do
-  on_server=$(hero_state "$server_dir/world.txt" $uid)
-  on_client=$(hero_state "$client_dir/world.txt" $uid)
-  [[ -n "$on_server" && "$on_server" == "$on_client" ]] ||
-    fail "hero $uid: \"$on_server\" on the server, \"$on_client\" on the client"
-done
+heroes_agree "$server_dir" "$client_dir"
 block_on_server=$(grep "name=Pushblock " "$server_dir/world.txt" | sed -E 's/.*(x=[^ ]+ y=[^ ]+).*/\1/')
 block_on_client=$(grep "name=Pushblock " "$client_dir/world.txt" | sed -E 's/.*(x=[^ ]+ y=[^ ]+).*/\1/')
 [[ "$block_on_server" == "x=3840.00 y=2912.00" && "$block_on_client" == "$block_on_server" ]] ||
