@@ -10,7 +10,7 @@
 # and 2: a beam thrown within a tile of the room's edge ends at once), where
 # a tree stops it and nothing can reach it, and swings its sword down:
 # each swing reaches the server, whose copy of the hero throws the sword beam
-# down the corridor. A skeleton takes two hits, so at most fourteen beams
+# down the corridor. A skeleton takes two hits, so at most fourteen hits
 # bring the drop. The server's hero stays in the village.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/replication_lib.sh"
