@@ -1,14 +1,20 @@
 #include "game/aveth.h"
 
+#include <cstring>
+
 #include "game/net.h"
 #include "game/rendprael.h"
 #include "game/sword.h"
+#include "game/worldbounds.h"
+#include "orvix/logging.h"
 #include "orvix/memtrack.h"
 
 namespace {
 
 // The boomerang's place in the record when the hero has none in use.
 constexpr float kNoBoomerang = -128.0f;
+// Where the boomerang's x and y lie in the state record.
+constexpr uint32_t kBoomerangOffset = 44;
 
 }  // namespace
 
@@ -161,6 +167,20 @@ bool Aveth::WriteState(NetStream* stream) {
 }
 
 bool Aveth::ReadState(NetStream* stream) {
+  if (stream == nullptr) return false;
+  // A record cut short, or one placing the boomerang outside the world (other
+  // than to say none is in use), changes nothing.
+  uint8_t whole[kStateRecordBytes];
+  if (!stream->Peek(whole, sizeof whole)) return false;
+  Vec2 sentAt;
+  std::memcpy(&sentAt.x, whole + kBoomerangOffset, sizeof sentAt.x);
+  std::memcpy(&sentAt.y, whole + kBoomerangOffset + sizeof sentAt.x, sizeof sentAt.y);
+  if (!InWorld(sentAt) && sentAt != Vec2(kNoBoomerang, kNoBoomerang)) {
+    Orvix::CSingleton<Orvix::COrvixLogger>::Instance().Log(
+        "Aveth::ReadState: record of %u refused: boomerang at (%f, %f)", uid, static_cast<double>(sentAt.x),
+        static_cast<double>(sentAt.y));
+    return false;
+  }
   if (!Entity::ReadState(stream)) return false;
   Vec2 boomerangAt;
   if (!stream->ReadValue(health) || !stream->ReadValue(maxHealth) || !stream->ReadValue(baseFrame) ||

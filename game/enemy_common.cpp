@@ -5,11 +5,13 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "game/net.h"
 #include "game/netconnection.h"
 #include "game/netmessages.h"
 #include "game/rendprael.h"
+#include "game/worldbounds.h"
 #include "orvix/logging.h"
 
 int32_t g_killsSinceDrop = 0;
@@ -152,17 +154,23 @@ bool WriteEnemyState(Entity& enemy, NetStream* stream) {
 }
 
 bool ReadEnemyState(Entity& enemy, NetStream* stream) {
-  // The record applies the direction through SetDirection; the baseFrame
-  // read afterwards replaces the facing frame it chose.
-  if (!enemy.Entity::ReadState(stream)) return false;
+  if (stream == nullptr) return false;
+  // The whole record is looked at first: one cut short, or one that would
+  // send the enemy walking out of the world, changes nothing.
+  uint8_t whole[Entity::kStateRecordBytes + kStateExtensionBytes];
+  if (!stream->Peek(whole, sizeof whole)) return false;
   StateExtension read{};
-  // An extension cut short is not applied in part.
-  if (!(stream->ReadValue(read.targetX) && stream->ReadValue(read.targetY) &&
-        stream->ReadValue(read.health) && stream->ReadValue(read.baseFrame) &&
-        stream->ReadValue(read.frame) && stream->ReadValue(read.harmlessTime) &&
-        stream->ReadValue(read.speed))) {
+  std::memcpy(&read, whole + Entity::kStateRecordBytes, sizeof read);
+  if (!MovesWithinWorld(Vec2(read.targetX, read.targetY), read.speed)) {
+    Orvix::CSingleton<Orvix::COrvixLogger>::Instance().Log(
+        "%s::ReadState: record of %u refused: it walks to (%f, %f) at speed %f", enemy.name, enemy.uid,
+        static_cast<double>(read.targetX), static_cast<double>(read.targetY),
+        static_cast<double>(read.speed));
     return false;
   }
+  // The record applies the direction through SetDirection; the baseFrame
+  // applied afterwards replaces the facing frame it chose.
+  if (!enemy.Entity::ReadState(stream) || !stream->Read(&read, sizeof read)) return false;
   enemy.target = Vec2(read.targetX, read.targetY);
   enemy.health = read.health;
   enemy.baseFrame = read.baseFrame;

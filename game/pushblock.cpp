@@ -1,11 +1,14 @@
 #include "game/pushblock.h"
 
+#include <cstring>
+
 #include "game/net.h"
 #include "game/netconnection.h"
 #include "game/netmessages.h"
 #include "game/rendprael.h"
 #include "game/sound.h"
 #include "game/soundtable.h"
+#include "game/worldbounds.h"
 #include "orvix/logging.h"
 
 namespace {
@@ -14,6 +17,10 @@ Orvix::COrvixLogger& Logger() { return Orvix::CSingleton<Orvix::COrvixLogger>::I
 
 // Layer 1 of the map marks where push blocks stand and where they cannot go.
 constexpr int kBlockLayer = 1;
+
+// Where the slide's goal and speed lie in the state record.
+constexpr uint32_t kTargetOffset = 24;
+constexpr uint32_t kSpeedOffset = 44;
 
 // The last door side (1 top, 2 bottom, 3 right, 4 left) of the record whose
 // state waits for a push block; 0 when none does.
@@ -167,9 +174,20 @@ bool Pushblock::WriteState(NetStream* stream) {
 
 bool Pushblock::ReadState(NetStream* stream) {
   if (stream == nullptr) return false;
-  // A record cut short changes nothing, not even its entity part.
+  // A record cut short, or one whose slide would leave the world, changes
+  // nothing, not even its entity part.
   uint8_t whole[kStateRecordBytes];
   if (!stream->Peek(whole, sizeof whole)) return false;
+  Vec2 goal;
+  float goalSpeed = 0.0f;
+  std::memcpy(&goal.x, whole + kTargetOffset, sizeof goal.x);
+  std::memcpy(&goal.y, whole + kTargetOffset + sizeof goal.x, sizeof goal.y);
+  std::memcpy(&goalSpeed, whole + kSpeedOffset, sizeof goalSpeed);
+  if (!MovesWithinWorld(goal, goalSpeed)) {
+    Logger().Log("Pushblock::ReadState: record of %u refused: it slides to (%f, %f) at speed %f", uid,
+                 static_cast<double>(goal.x), static_cast<double>(goal.y), static_cast<double>(goalSpeed));
+    return false;
+  }
   if (!Entity::ReadState(stream)) return false;
   Vec2 slideTarget;
   int32_t frameBase = 0;

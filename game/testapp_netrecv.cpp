@@ -33,6 +33,7 @@
 #include "game/sound.h"
 #include "game/soundtable.h"
 #include "game/testapp.h"
+#include "game/worldbounds.h"
 #include "orvix/logging.h"
 
 namespace {
@@ -53,26 +54,6 @@ BoomerangEntry ReadBoomerangEntry(NetStream& payload) {
   payload.ReadValue(entry.at.y);
   payload.ReadValue(entry.visible);
   return entry;
-}
-
-// A room index from a peer's float; false for one outside the world (or not
-// a number), which would otherwise reach an integer conversion unchecked.
-bool WorldRoomOf(float column, float row, int* roomColumn, int* roomRow) {
-  if (!(column >= 0.0f && column < PraelRenderer::kWorldRoomsWide && row >= 0.0f &&
-        row < PraelRenderer::kWorldRoomsHigh))
-    return false;
-  *roomColumn = static_cast<int>(column);
-  *roomRow = static_cast<int>(row);
-  return true;
-}
-
-// A position from a peer: entities turn positions into tiles and rooms with
-// integer conversions, so one outside the world (or not a number) is refused.
-bool InWorld(Vec2 at) {
-  int roomColumn = 0;
-  int roomRow = 0;
-  return WorldRoomOf(at.x / Entity::kRoomWidthPixels, at.y / Entity::kRoomHeightPixels, &roomColumn,
-                     &roomRow);
 }
 
 // The server moves every boomerang; a client shows them where it says.
@@ -168,7 +149,7 @@ void CTestApp::ReceiveStateUpdate(NetStream& payload) {
       return;
     }
     if (!entity->ReadState(&payload)) {
-      Logger().Log("CTestApp::netRecvData: the state record of %u is cut short", uid);
+      Logger().Log("CTestApp::netRecvData: the state record of %u is cut short or damaged", uid);
       return;
     }
     if (!entity->isPlayer) entity->Animate();

@@ -91,7 +91,7 @@ TEST_F(EnemyTest, AStreamTooShortForTheRecordIsRefused) {
   EXPECT_FALSE(sent.WriteState(&tight));
   EXPECT_FALSE(sent.WriteState(nullptr));
 
-  // A record cut inside the extension leaves the extension untouched.
+  // A record cut inside the extension changes nothing.
   NetStream whole(256);
   ASSERT_TRUE(sent.WriteState(&whole));
   NetStream cut(kRecordBytes - 4);
@@ -102,6 +102,7 @@ TEST_F(EnemyTest, AStreamTooShortForTheRecordIsRefused) {
   received.speed = 50.0f;
   received.health = 2.0f;
   EXPECT_FALSE(received.ReadState(&cut));
+  EXPECT_EQ(received.GetPosition(), Vec2(0.0f, 0.0f));
   EXPECT_EQ(received.speed, 50.0f);
   EXPECT_EQ(received.health, 2.0f);
   EXPECT_FALSE(received.ReadState(nullptr));
