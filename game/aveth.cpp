@@ -12,7 +12,6 @@
 namespace {
 
 // The boomerang's place in the record when the hero has none in use.
-constexpr float kNoBoomerang = -128.0f;
 // Where the boomerang's x and y lie in the state record.
 constexpr uint32_t kBoomerangOffset = 44;
 
@@ -131,7 +130,7 @@ void Aveth::Draw(int roomX, int roomY) {
   const int depth = static_cast<int>(stairDepth);
   const int x = static_cast<int>(position.x) - roomX * kRoomWidthPixels;
   const int y = static_cast<int>(position.y) - roomY * kRoomHeightPixels + (kTileSize - depth) + kHudHeight;
-  renderer->DrawSprite(sprite, static_cast<int>(frame) + baseFrame, x, y, depth, -1);
+  renderer->DrawSprite(sprite, SpriteFrame(), x, y, depth, -1);
 }
 
 Vec2 Aveth::NextReturnPoint() {
@@ -160,7 +159,7 @@ Entity* Aveth::GetBoomerangInUse() const {
 bool Aveth::WriteState(NetStream* stream) {
   if (!Entity::WriteState(stream)) return false;
   const Entity* boomerang = GetBoomerangInUse();
-  const Vec2 boomerangAt = boomerang != nullptr ? boomerang->position : Vec2(kNoBoomerang, kNoBoomerang);
+  const Vec2 boomerangAt = boomerang != nullptr ? boomerang->position : Vec2(kNoBoomerangAt, kNoBoomerangAt);
   return stream->WriteValue(health) && stream->WriteValue(maxHealth) && stream->WriteValue(baseFrame) &&
          stream->WriteValue(frame) && stream->WriteValue(frameCount) && stream->WriteValue(boomerangAt.x) &&
          stream->WriteValue(boomerangAt.y);
@@ -175,7 +174,7 @@ bool Aveth::ReadState(NetStream* stream) {
   Vec2 sentAt;
   std::memcpy(&sentAt.x, whole + kBoomerangOffset, sizeof sentAt.x);
   std::memcpy(&sentAt.y, whole + kBoomerangOffset + sizeof sentAt.x, sizeof sentAt.y);
-  if (!InWorld(sentAt) && sentAt != Vec2(kNoBoomerang, kNoBoomerang)) {
+  if (!InWorld(sentAt) && sentAt != Vec2(kNoBoomerangAt, kNoBoomerangAt)) {
     Orvix::CSingleton<Orvix::COrvixLogger>::Instance().Log(
         "Aveth::ReadState: record of %u refused: boomerang at (%f, %f)", uid, static_cast<double>(sentAt.x),
         static_cast<double>(sentAt.y));

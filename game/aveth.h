@@ -37,6 +37,9 @@ class Aveth : public Entity {
   // return point comes up.
   static constexpr int kStartTileX = 120;
   static constexpr int kStartTileY = 83;
+  // The boomerang place that records and player states send for a hero with
+  // no boomerang in flight.
+  static constexpr float kNoBoomerangAt = -128.0f;
   static constexpr float kSwingSeconds = 0.125f;
   static constexpr float kKnockBackPixels = 64.0f;
   static constexpr float kLowHealthInterval = 0.3f;

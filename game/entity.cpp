@@ -141,7 +141,18 @@ void Entity::Draw(int roomX, int roomY) {
   if (sprite == nullptr || !visible || state == 0 || renderer == nullptr) return;
   const int x = static_cast<int>(position.x) - roomX * kRoomWidthPixels;
   const int y = static_cast<int>(position.y) - roomY * kRoomHeightPixels + kHudHeight;
-  renderer->DrawSprite(sprite, static_cast<int>(frame) + baseFrame, x, y, -1, -1);
+  renderer->DrawSprite(sprite, SpriteFrame(), x, y, -1, -1);
+}
+
+// Frame and base frame may come from the peer's record. One that no sprite
+// has (not a number, negative, or so large that the sum would overflow) gives
+// -1, which the renderer draws as nothing.
+int Entity::SpriteFrame() const {
+  constexpr float kLargestFrame = 65536.0f;
+  if (!(frame >= 0.0f && frame < kLargestFrame) || baseFrame < 0 ||
+      baseFrame > static_cast<int32_t>(kLargestFrame))
+    return -1;
+  return static_cast<int>(frame) + baseFrame;
 }
 
 void Entity::Move(Vec2 delta) {

@@ -113,6 +113,9 @@ class Entity {
   void StepTile(int stepDirection);
   // True when this program runs the world (its connection is the server's).
   bool IsServer() const;
+  // The sprite frame Draw shows: frame + baseFrame, or -1 (nothing) for
+  // values no sprite has.
+  int SpriteFrame() const;
   // Uses the engine's frame time, so that callers outside Tick (events) move
   // as far as the frame that is running.
   static float FrameTime();

@@ -16,11 +16,11 @@
 namespace {
 
 constexpr float kNetworkTickSeconds = 0.0166f;
-constexpr float kNoBoomerangAt = -128.0f;
 
 void WriteBoomerangEntry(NetStream& stream, const Aveth& hero) {
   const Entity* boomerang = hero.GetBoomerangInUse();
-  const Vec2 at = boomerang != nullptr ? boomerang->position : Vec2(kNoBoomerangAt, kNoBoomerangAt);
+  const Vec2 at =
+      boomerang != nullptr ? boomerang->position : Vec2(Aveth::kNoBoomerangAt, Aveth::kNoBoomerangAt);
   const uint8_t visible = boomerang != nullptr && boomerang->visible ? 1 : 0;
   stream.WriteValue(at.x);
   stream.WriteValue(at.y);

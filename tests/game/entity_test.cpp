@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+
 #include "game/entityref.h"
 #include "game/net.h"
 #include "orvix/memtrack.h"
@@ -74,6 +77,24 @@ TEST_F(EntityTest, AnimationRestartsAtZeroInsteadOfWrapping) {
   EXPECT_FLOAT_EQ(entity.frame, 0.0f);
   entity.Tick(0.02f);  // not asked to animate: the frame stays
   EXPECT_FLOAT_EQ(entity.frame, 0.0f);
+}
+
+// Frame and base frame arrive in the peer's records: values no sprite has
+// draw nothing (-1) instead of reaching an int conversion that overflows.
+TEST_F(EntityTest, TheSpriteFrameIsMinusOneForFramesNoSpriteHas) {
+  struct Case {
+    float frame;
+    int32_t baseFrame;
+    int expected;
+  };
+  const Case cases[] = {{1.9f, 4, 5},   {0.0f, 0, 0},      {std::nanf(""), 0, -1}, {1.2e33f, 0, -1},
+                        {-0.5f, 2, -1}, {-1.0e30f, 0, -1}, {1.0f, INT32_MAX, -1},  {1.0f, -3, -1}};
+  for (const Case& c : cases) {
+    PlainEntity entity;
+    entity.frame = c.frame;
+    entity.baseFrame = c.baseFrame;
+    EXPECT_EQ(entity.SpriteFrame(), c.expected) << c.frame << " + " << c.baseFrame;
+  }
 }
 
 TEST_F(EntityTest, ChangeStateSetsOrFlipsBits) {

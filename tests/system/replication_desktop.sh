@@ -10,6 +10,10 @@ server_dir=$(make_play_dir)
 client_dir=$(make_play_dir)
 # make_play_dir runs in a subshell, so its folders are listed for cleanup here.
 CLEANUP_DIRS+=("$server_dir" "$client_dir")
+# The screenshots are made in a folder of their own, not in the run folder.
+shots=$(mktemp -d /tmp/prael-shots-XXXXXX)
+CLEANUP_DIRS+=("$shots")
+cd "$shots"
 
 # Positions in the dialog: dialog units * (3/2, 13/8) plus a few pixels into
 # the control (see setup_dialog_desktop.sh).
