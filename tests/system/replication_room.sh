@@ -4,7 +4,8 @@
 # and three red Pelvoks. The server's hero pushes the block; the client's
 # hero swings its sword round about (each swing reaches the server, whose
 # copy of the hero strikes there) and throws its boomerang. At the end both
-# world dumps agree on the heroes, the block and the monsters of the room.
+# world dumps agree on the heroes, the block and the monsters of the room,
+# those that have died included.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/replication_lib.sh"
 
@@ -80,9 +81,10 @@ monsters() {
 }
 monsters "$server_dir/world.txt" >server_monsters.txt
 monsters "$client_dir/world.txt" >client_monsters.txt
-# The client's swings reached the server's copy of its hero, which struck
-# there: monsters of the meadow died, and their deaths reached the client.
-[[ $(wc -l <server_monsters.txt) -lt 3 ]] || fail "no monster of the meadow died"
+# Whether a swing meets a monster here is chance: the server, which runs on
+# the real clock, places them at random. Deaths that happened must have
+# reached the client (a dead one is gone from both lists); a kill that is
+# certain is the subject of replication_pickup.sh.
 paste -d' ' server_monsters.txt client_monsters.txt | awk '
   NF != 10 || $1 != $6 || $2 != $7 || $3 != $8 { bad = 1 }
   ($4 - $9) ^ 2 + ($5 - $10) ^ 2 > 32 ^ 2 { bad = 1 }
