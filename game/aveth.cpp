@@ -11,7 +11,6 @@
 
 namespace {
 
-// The boomerang's place in the record when the hero has none in use.
 // Where the boomerang's x and y lie in the state record.
 constexpr uint32_t kBoomerangOffset = 44;
 
@@ -30,6 +29,16 @@ int HeroWalkFrame(int facing) {
     default:
       return 0;
   }
+}
+
+Aveth* FindHero(PraelRenderer* world, uint32_t heroUid) {
+  if (world == nullptr) return nullptr;
+  for (const Orvix::PtrListNode* node = world->GetEntities().Head(); node != nullptr; node = node->next) {
+    Entity* entity = static_cast<Entity*>(node->value);
+    if (entity == nullptr || !entity->isPlayer || entity->GetUID() != heroUid) continue;
+    if (Aveth* hero = dynamic_cast<Aveth*>(entity)) return hero;
+  }
+  return nullptr;
 }
 
 Aveth::Aveth(const char*, Orvix::IInputHandler* inputHandler, NetConnection* connection,

@@ -37,6 +37,9 @@ class Aveth : public Entity {
   // return point comes up.
   static constexpr int kStartTileX = 120;
   static constexpr int kStartTileY = 83;
+  // The heroes' uids: the server's hero and the client's.
+  static constexpr uint32_t kServerHeroUid = 0;
+  static constexpr uint32_t kClientHeroUid = 1;
   // The boomerang place that records and player states send for a hero with
   // no boomerang in flight.
   static constexpr float kNoBoomerangAt = -128.0f;
@@ -178,3 +181,8 @@ class Aveth : public Entity {
 // The walking frames start at these frames of the hero's sprite, by facing;
 // the swing pose is two frames further.
 int HeroWalkFrame(int facing);
+
+// The hero (an entity with isPlayer set) with this uid in the world's entity
+// list, or null when it is not there (yet). Other entities may share a hero's
+// uid (his swords), so the list is searched for heroes only.
+Aveth* FindHero(PraelRenderer* world, uint32_t heroUid);

@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr int kTurnAttempts = 4;
 // The bat's box is tested at its centre.
 constexpr float kHalfBox = 16.0f;
 // Tiles a bat crosses that stop the walkers.
@@ -112,7 +111,7 @@ void Bat::Flutter(float seconds) {
 // otherwise any of the eight. A step is taken only when the centre of the
 // bat's box lands on ground it crosses, inside the room.
 void Bat::ChooseStep() {
-  for (int attempt = 0; attempt < kTurnAttempts; ++attempt) {
+  for (int attempt = 0; attempt < enemy::kTurnAttempts; ++attempt) {
     const bool keepLine = attempt == 0 && enemy::Roll(3) != 0;
     const int stepDirection = keepLine ? direction : enemy::Roll(kDirections);
     target = position + StepOf(stepDirection);

@@ -14,13 +14,6 @@
 
 namespace enemy {
 
-namespace {
-
-constexpr int kDropChance = 35;       // in 100
-constexpr int kCertainDropAfter = 5;  // kills without a drop
-
-}  // namespace
-
 void AddToWorld(Entity& from, Entity* newcomer) {
   if (from.renderer != nullptr) {
     from.renderer->AddEntity(newcomer, false);
@@ -60,18 +53,25 @@ int RollDropKind() {
 void DropPickup(Entity& enemy, int kind) {
   Pickup* pickup = enemy.SpawnPickup(kind);
   if (pickup == nullptr) return;
-  pickup->Place(enemy.position, kPickupLife);
+  pickup->Place(enemy.position, Pickup::kDropLife);
   AddToWorld(enemy, pickup);
   if (enemy.net == nullptr) return;
   NetMessage message(MSG_PICKUP);
   message.stream.WriteValue(static_cast<int32_t>(kind));
   message.stream.WriteValue(enemy.position.x);
   message.stream.WriteValue(enemy.position.y);
-  message.stream.WriteValue(kPickupLife);
+  message.stream.WriteValue(Pickup::kDropLife);
   enemy.net->Send(message);
 }
 
 void DropWalkerPickup(Entity& enemy) { DropPickup(enemy, RollDropKind()); }
+
+bool DropIfRollWins(Entity& enemy) {
+  if (!DropRollWins()) return false;
+  g_killsSinceDrop = 0;
+  DropWalkerPickup(enemy);
+  return true;
+}
 
 void TakeWalkerDamage(Entity& enemy, float amount, int knockDirection, const DamageRules& rules) {
   // A dead enemy stays dead: a stun would otherwise bring its state back
@@ -89,10 +89,7 @@ void TakeWalkerDamage(Entity& enemy, float amount, int knockDirection, const Dam
   enemy.flashTime = kFlashSeconds;
   if (enemy.health <= 0.0f) {
     enemy.Dead();
-    if (rules.rollsDrop && enemy.IsServer() && DropRollWins()) {
-      g_killsSinceDrop = 0;
-      DropWalkerPickup(enemy);
-    }
+    if (rules.rollsDrop && enemy.IsServer()) DropIfRollWins(enemy);
     return;
   }
   if (knockDirection != DIR_NONE) {

@@ -40,12 +40,14 @@ extern int32_t g_killsSinceDrop;
 namespace enemy {
 
 constexpr uint32_t kStateExtensionBytes = 28;
-constexpr float kPickupLife = 10.0f;  // seconds a dropped pickup lies
-constexpr float kFireDelay = 0.5f;    // seconds between stopping and the shot
+constexpr float kFireDelay = 0.5f;  // seconds between stopping and the shot
+constexpr int kTurnAttempts = 4;    // tries a turn makes to find a free step
 constexpr float kStunSeconds = 2.0f;
 constexpr float kFlashSeconds = 0.5f;
 constexpr float kRockSpeed = 350.0f;
 constexpr float kThrowSwordSpeed = 350.0f;
+constexpr int kDropChance = 35;       // in 100, for a killed enemy
+constexpr int kCertainDropAfter = 5;  // skeleton kills without a drop
 
 // Walker states.
 enum WalkerState : int32_t {
@@ -96,6 +98,9 @@ struct WalkerBehaviour {
 // harmlessTime is above 0, then the state's action.
 void TickWalker(Entity& walker, float seconds, const WalkerBehaviour& behaviour);
 
+// The direction a turn tries at `attempt`: on the first, the current one
+// unless roll 5 gives 0; otherwise roll 4. `random` (when given) tells which.
+int PickDirection(const Entity& walker, int attempt, bool* random = nullptr);
 // Sets target one tile away in `stepDirection`; when that point is walkable
 // and inside the room, turns that way and returns true.
 bool TryStep(Entity& walker, int stepDirection);
@@ -156,6 +161,9 @@ int RollDropKind();
 void DropPickup(Entity& enemy, int kind);
 // DropPickup with RollDropKind.
 void DropWalkerPickup(Entity& enemy);
+// The server's roll for a drop at a kill: when DropRollWins, resets the kill
+// counter, drops with DropWalkerPickup and returns true.
+bool DropIfRollWins(Entity& enemy);
 
 // Plays `sound` when the enemy is in the local hero's room.
 void PlayInHeroRoom(const Entity& enemy, int sound);

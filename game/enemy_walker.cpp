@@ -10,7 +10,6 @@ namespace enemy {
 
 namespace {
 
-constexpr int kTurnAttempts = 4;
 constexpr int kPuffFrames = 3;
 constexpr float kPuffFramesPerSecond = 10.0f;
 constexpr int kLeftWalkingFrame = 3;
@@ -49,19 +48,12 @@ void BeReady(Entity& walker, bool inPuff) {
 // for the network in 5, a walker of its own chooses again.
 int NextAfterAction(const Entity& walker) { return walker.remote ? STATE_WALKING : STATE_CHOOSING; }
 
-// The current direction unless roll 5 gives 0 (attempt 0 only); otherwise
-// roll 4, and `random` is set.
-int PickDirection(Entity& walker, int attempt, bool& random) {
-  random = !(attempt == 0 && Roll(5) != 0);
-  return random ? Roll(4) : walker.direction;
-}
-
 // Red walkers: random picks are silent; after a successful step one in ten
 // fires (when `mayFire`).
 void TurnSilently(Entity& walker, bool mayFire) {
   for (int attempt = 0; attempt < kTurnAttempts; ++attempt) {
     bool random = false;
-    const int stepDirection = PickDirection(walker, attempt, random);
+    const int stepDirection = PickDirection(walker, attempt, &random);
     if (!TryStep(walker, stepDirection)) continue;
     walker.SetState(STATE_WALKING);
     if (mayFire && Roll(10) == 1) {
@@ -73,6 +65,12 @@ void TurnSilently(Entity& walker, bool mayFire) {
 }
 
 }  // namespace
+
+int PickDirection(const Entity& walker, int attempt, bool* random) {
+  const bool picked = !(attempt == 0 && Roll(5) != 0);
+  if (random != nullptr) *random = picked;
+  return picked ? Roll(4) : walker.direction;
+}
 
 bool TryStep(Entity& walker, int stepDirection) {
   walker.target = walker.position + DirectionOffset(stepDirection, Entity::kTileSize);
@@ -101,7 +99,7 @@ bool WalkTowardTarget(Entity& walker, float seconds) {
 void TurnKeepingLine(Entity& walker) {
   for (int attempt = 0; attempt < kTurnAttempts; ++attempt) {
     bool random = false;
-    const int stepDirection = PickDirection(walker, attempt, random);
+    const int stepDirection = PickDirection(walker, attempt, &random);
     if (random) {
       walker.SetState(STATE_FIRING);
       SendTurnAndFire(walker, stepDirection);

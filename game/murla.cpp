@@ -2,9 +2,10 @@
 
 #include <cmath>
 
+#include "game/aveth.h"
 #include "game/enemy_common.h"
-#include "game/enemy_heroes.h"
 #include "game/netconnection.h"
+#include "game/pickup.h"
 #include "game/projectiles.h"
 #include "game/rendprael.h"
 #include "game/soundtable.h"
@@ -17,9 +18,6 @@ constexpr int kDownFacingFrame = 3;
 constexpr int kOtherFacingFrame = 2;
 constexpr int kSurfacedFrames = 2;
 constexpr float kRecoveredHealth = 2.0f;
-constexpr int kHeartKind = 4;
-constexpr uint32_t kServerHeroUid = 0;
-constexpr uint32_t kClientHeroUid = 1;
 
 // The room of a position in whole rooms: the tile of its centre.
 Vec2 RoomOfPosition(Vec2 point) { return Entity::RoomOfTile(Entity::TileOf(point)); }
@@ -162,9 +160,9 @@ Vec2 Murla::FindWaterTile(int roomColumn, int roomRow) {
 // The server's hero, unless a peer is connected and only the client's hero
 // stands in the Murla's room.
 bool Murla::AimAtHero(Vec2* aim) {
-  Entity* hero = enemy::FindHero(renderer, kServerHeroUid);
+  Entity* hero = FindHero(renderer, Aveth::kServerHeroUid);
   if (net != nullptr && net->IsConnected()) {
-    Entity* clientHero = enemy::FindHero(renderer, kClientHeroUid);
+    Entity* clientHero = FindHero(renderer, Aveth::kClientHeroUid);
     const Vec2 ownRoom = RoomOfPosition(position);
     const bool serverHeroHere = hero != nullptr && RoomOfPosition(hero->GetPosition()) == ownRoom;
     if (clientHero != nullptr && !serverHeroHere && RoomOfPosition(clientHero->GetPosition()) == ownRoom)
@@ -187,7 +185,8 @@ void Murla::TakeDamage(float amount, int, int) {
   flashing = true;
   flashTime = enemy::kFlashSeconds;
   if (health <= 0.0f) {
-    if ((IsServer() && enemy::Roll(100) < 35) || g_killsSinceDrop > 5) {
+    if ((IsServer() && enemy::Roll(100) < enemy::kDropChance) ||
+        g_killsSinceDrop > enemy::kCertainDropAfter) {
       g_killsSinceDrop = 0;
       DropPickup();
     }
@@ -197,7 +196,7 @@ void Murla::TakeDamage(float amount, int, int) {
   enemy::PlayInHeroRoom(*this, kSoundHit);
 }
 
-void Murla::DropPickup() { enemy::DropPickup(*this, kHeartKind); }
+void Murla::DropPickup() { enemy::DropPickup(*this, PICKUP_HEART); }
 
 void Murla::Dead() { enemy::DieInSpark(*this); }
 

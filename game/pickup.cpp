@@ -7,19 +7,9 @@
 
 namespace {
 
-constexpr uint32_t kHeroUids[] = {0, 1};
+constexpr uint32_t kHeroUids[] = {Aveth::kServerHeroUid, Aveth::kClientHeroUid};
 
 }  // namespace
-
-Aveth* FindHero(PraelRenderer* world, uint32_t heroUid) {
-  if (world == nullptr) return nullptr;
-  for (unsigned i = 0; i < world->GetEntityCount(); ++i) {
-    Entity* entity = world->GetEntity(i);
-    if (entity == nullptr || !entity->isPlayer || entity->GetUID() != heroUid) continue;
-    if (Aveth* hero = dynamic_cast<Aveth*>(entity)) return hero;
-  }
-  return nullptr;
-}
 
 Pickup::Pickup(NetConnection* connection, PraelRenderer* lookup)
     : Entity(connection), spriteRenderer(lookup) {

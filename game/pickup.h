@@ -88,8 +88,3 @@ class Dralm : public Pickup {
   void GiveTo(Aveth* hero) override;
   int CollectSound() const override { return -1; }  // the hero's counter ticks instead
 };
-
-// The hero (an entity with isPlayer set) with this uid in the world's entity
-// list, or null: 0 is the server's hero, 1 the client's. Other entities may
-// share a hero's uid (his swords), so the list is searched for heroes only.
-Aveth* FindHero(PraelRenderer* world, uint32_t heroUid);

@@ -14,13 +14,7 @@
 Projectile::Projectile(PraelRenderer* world) {
   if (world == nullptr) return;
   // Heroes who join later are not seen by projectiles already in flight.
-  for (unsigned i = 0; i < world->GetEntityCount(); ++i) {
-    Entity* entity = world->GetEntity(i);
-    if (entity == nullptr || !entity->isPlayer) continue;
-    const uint32_t heroUid = entity->GetUID();
-    if (heroUid >= kHeroCount || heroes[heroUid]) continue;
-    heroes[heroUid] = dynamic_cast<Aveth*>(entity);
-  }
+  for (uint32_t heroUid = 0; heroUid < kHeroCount; ++heroUid) heroes[heroUid] = FindHero(world, heroUid);
 }
 
 Aveth* Projectile::GetHero(int heroUid) const {

@@ -32,12 +32,7 @@ void Skeleton::Tick(float seconds) { enemy::TickWalker(*this, seconds, kBehaviou
 void Skeleton::Dead() {
   if (enemy::HasDied(*this)) return;
   // The server rolls; every other death, a client's included, counts.
-  if (IsServer() && enemy::DropRollWins()) {
-    g_killsSinceDrop = 0;
-    enemy::DropWalkerPickup(*this);
-  } else {
-    g_killsSinceDrop += 1;
-  }
+  if (!(IsServer() && enemy::DropIfRollWins(*this))) g_killsSinceDrop += 1;
   enemy::DieInSpark(*this);
 }
 

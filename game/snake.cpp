@@ -2,15 +2,14 @@
 
 #include <cmath>
 
+#include "game/aveth.h"
 #include "game/enemy_common.h"
-#include "game/enemy_heroes.h"
 
 namespace {
 
-constexpr int kTurnAttempts = 4;
 constexpr int kRightFacingFrame = 0;
 constexpr int kLeftFacingFrame = 2;
-constexpr uint32_t kHeroUids[] = {0, 1};
+constexpr uint32_t kHeroUids[] = {Aveth::kServerHeroUid, Aveth::kClientHeroUid};
 
 }  // namespace
 
@@ -53,7 +52,7 @@ void Snake::TakeDamage(float amount, int knockDirection, int) {
 
 int Snake::FindHeroInLine() {
   for (uint32_t heroUid : kHeroUids) {
-    Entity* hero = enemy::FindHero(renderer, heroUid);
+    Entity* hero = FindHero(renderer, heroUid);
     if (hero == nullptr || hero->GetRoom() != GetRoom()) continue;
     const Vec2 heroAt = hero->GetPosition();
     if (std::fabs(position.x - heroAt.x) < kLineTolerance) return heroAt.y > position.y ? DIR_DOWN : DIR_UP;
@@ -74,14 +73,13 @@ void Snake::StartCharge(int chargeTo) {
 void Snake::ChooseStep(Entity& walker) {
   Snake& snake = static_cast<Snake&>(walker);
   if (!snake.charging) snake.StartCharge(snake.FindHeroInLine());
-  for (int attempt = 0; attempt < kTurnAttempts; ++attempt) {
+  for (int attempt = 0; attempt < enemy::kTurnAttempts; ++attempt) {
     int stepDirection;
     if (snake.charging) {
       stepDirection = snake.chargeDirection;
       snake.speed = kChargeSpeed;
     } else {
-      const bool keepLine = attempt == 0 && enemy::Roll(5) != 0;
-      stepDirection = keepLine ? snake.direction : enemy::Roll(4);
+      stepDirection = enemy::PickDirection(snake, attempt);
     }
     if (enemy::TryStep(snake, stepDirection)) {
       if (snake.state != enemy::STATE_FIRING) snake.SetState(enemy::STATE_WALKING);
