@@ -33,14 +33,6 @@ Bat::Bat(NetConnection* net, bool isBlue) : Entity(net), blue(isBlue) {
 Vec2 Bat::StepOf(int stepDirection) {
   constexpr float kStep = static_cast<float>(kStepPixels);
   switch (stepDirection) {
-    case DIR_UP:
-      return Vec2(0.0f, -kStep);
-    case DIR_DOWN:
-      return Vec2(0.0f, kStep);
-    case DIR_LEFT:
-      return Vec2(-kStep, 0.0f);
-    case DIR_RIGHT:
-      return Vec2(kStep, 0.0f);
     case DIR_UP_RIGHT:
       return Vec2(kStep, -kStep);
     case DIR_UP_LEFT:
@@ -49,8 +41,8 @@ Vec2 Bat::StepOf(int stepDirection) {
       return Vec2(kStep, kStep);
     case DIR_DOWN_LEFT:
       return Vec2(-kStep, kStep);
-    default:
-      return Vec2(0.0f, 0.0f);
+    default:  // the four main directions, or no step at all
+      return DirectionOffset(stepDirection, kStep);
   }
 }
 

@@ -86,6 +86,14 @@ int IntOf(const EventParam* param) { return param != nullptr ? param->i : 0; }
 
 }  // namespace
 
+void PlaceOnTile(Entity& enemy, int column, int row) {
+  enemy.SetPosition(
+      Vec2(static_cast<float>(column * Entity::kTileSize), static_cast<float>(row * Entity::kTileSize)));
+  enemy.SetDirection(DIR_UP);
+  enemy.SetRoom(std::floor(enemy.tile.x / Entity::kRoomWidthTiles),
+                std::floor(enemy.tile.y / Entity::kRoomHeightTiles));
+}
+
 void WalkerEvent(Entity& walker, int event, const EventParam* a, const EventParam* b, bool flipsAppearing) {
   switch (event) {
     case EV_WALK_UP:
@@ -107,15 +115,10 @@ void WalkerEvent(Entity& walker, int event, const EventParam* a, const EventPara
       walker.SetState(STATE_FIRING);
       break;
     }
-    case EV_PLACE: {
-      walker.SetPosition(Vec2(static_cast<float>(IntOf(a) * Entity::kTileSize),
-                              static_cast<float>(IntOf(b) * Entity::kTileSize)));
+    case EV_PLACE:
       if (flipsAppearing) walker.ChangeState(-2);
-      walker.SetDirection(DIR_UP);
-      walker.SetRoom(std::floor(walker.tile.x / Entity::kRoomWidthTiles),
-                     std::floor(walker.tile.y / Entity::kRoomHeightTiles));
+      PlaceOnTile(walker, IntOf(a), IntOf(b));
       break;
-    }
     default:
       break;
   }

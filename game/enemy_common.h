@@ -132,6 +132,8 @@ void ThrowSwordFrom(Entity& thrower);
 // leave baseFrame alone.
 void FaceWalkingFrames(Entity& walker);
 
+// Puts the enemy on the tile (column, row), facing up.
+void PlaceOnTile(Entity& enemy, int column, int row);
 // Events 1 to 4 (a step toward the grid), 5 (turn and fire) and 11 (place on
 // a tile; `flipsAppearing` also flips state bit 2). Others do nothing.
 void WalkerEvent(Entity& walker, int event, const EventParam* a, const EventParam* b, bool flipsAppearing);

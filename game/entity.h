@@ -122,6 +122,8 @@ class Entity {
   // floor((p + 16) / 32) per axis, and the room of such a tile.
   static Vec2 TileOf(Vec2 point);
   static Vec2 RoomOfTile(Vec2 tileOfPoint);
+  // The room of a point in whole rooms: the room of its tile.
+  static Vec2 RoomOfPoint(Vec2 point) { return RoomOfTile(TileOf(point)); }
 
   // ----- fields, as every subclass and the world read them
   char name[64] = {};

@@ -19,9 +19,6 @@ constexpr int kOtherFacingFrame = 2;
 constexpr int kSurfacedFrames = 2;
 constexpr float kRecoveredHealth = 2.0f;
 
-// The room of a position in whole rooms: the tile of its centre.
-Vec2 RoomOfPosition(Vec2 point) { return Entity::RoomOfTile(Entity::TileOf(point)); }
-
 }  // namespace
 
 Murla::Murla(NetConnection* net) : Entity(net) {
@@ -125,10 +122,8 @@ void Murla::SendEvent(int event, EventParam* a, EventParam* b) {
       break;
     case enemy::EV_PLACE:
       visible = false;
-      SetPosition(Vec2(static_cast<float>(first * kTileSize), static_cast<float>(second * kTileSize)));
       SetState(STATE_UNDER_WATER);
-      SetDirection(DIR_UP);
-      SetRoom(std::floor(tile.x / kRoomWidthTiles), std::floor(tile.y / kRoomHeightTiles));
+      enemy::PlaceOnTile(*this, first, second);
       break;
     default:
       break;
@@ -163,9 +158,9 @@ bool Murla::AimAtHero(Vec2* aim) {
   Entity* hero = FindHero(renderer, Aveth::kServerHeroUid);
   if (net != nullptr && net->IsConnected()) {
     Entity* clientHero = FindHero(renderer, Aveth::kClientHeroUid);
-    const Vec2 ownRoom = RoomOfPosition(position);
-    const bool serverHeroHere = hero != nullptr && RoomOfPosition(hero->GetPosition()) == ownRoom;
-    if (clientHero != nullptr && !serverHeroHere && RoomOfPosition(clientHero->GetPosition()) == ownRoom)
+    const Vec2 ownRoom = RoomOfPoint(position);
+    const bool serverHeroHere = hero != nullptr && RoomOfPoint(hero->GetPosition()) == ownRoom;
+    if (clientHero != nullptr && !serverHeroHere && RoomOfPoint(clientHero->GetPosition()) == ownRoom)
       hero = clientHero;
   }
   if (hero == nullptr) return false;

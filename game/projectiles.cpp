@@ -79,7 +79,7 @@ void ProjectileEntity::PlayLaunchSound(int sound) {
   const Entity* localHero = map != nullptr ? map->GetLocalHero() : nullptr;
   if (localHero == nullptr) return;
   const Vec2 heroRoom = localHero->room;
-  const Vec2 ownRoom = RoomOfTile(TileOf(position));
+  const Vec2 ownRoom = RoomOfPoint(position);
   if (ownRoom == heroRoom) PlaySound(sound);
 }
 

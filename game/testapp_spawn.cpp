@@ -49,7 +49,7 @@ bool IsFreeTile(unsigned char tile) {
 // The room of an entity as the registry reckons it: the tile of its centre,
 // counted in whole rooms.
 bool IsInRoom(Entity* entity, int roomColumn, int roomRow) {
-  const Vec2 room = Entity::RoomOfTile(Entity::TileOf(entity->GetPosition()));
+  const Vec2 room = Entity::RoomOfPoint(entity->GetPosition());
   return static_cast<int>(room.x) == roomColumn && static_cast<int>(room.y) == roomRow;
 }
 
