@@ -9,15 +9,14 @@
 // Printed: the CPU time of one tick pass, on average and at its worst, as a
 // share of the 16.67 ms frame (target: under 2 %), and how many entities the
 // pass met.
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <iterator>
 #include <string>
 
+#include "bench/common/play_folder.h"
 #include "game/aveth.h"
 #include "game/entitytypes.h"
 #include "game/frameclock.h"
@@ -95,9 +94,7 @@ int main() {
   Orvix::SetHeadless(true);
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  char folder[] = "/tmp/prael-enemies-bench-XXXXXX";
-  if (mkdtemp(folder) == nullptr) return 1;
-  std::filesystem::current_path(folder);
+  const std::string folder = prael_bench::MakePlayFolder(PRAEL_RUN_DIR);
   Orvix::CSingleton<Orvix::COrvixLogger>::Instance().Initialize("log.txt", 1 << 20);
   std::srand(1);
   FrameClock::Install();
@@ -146,7 +143,7 @@ int main() {
                 figures.meanMicros, meanShare);
     std::printf("  tick pass (CPU), worst:      %8.1f us  (%.2f %% of a frame)\n", figures.worstMicros,
                 figures.worstMicros / kFrameMicros * 100.0);
-    std::printf("  (log in %s)\n", folder);
+    std::printf("  (log in %s)\n", folder.c_str());
     status = meanShare < 2.0 ? 0 : 1;
     // Everything goes while the world still exists: the entities the world
     // owns, then the hero (whose swords leave the world with it); the
