@@ -20,3 +20,6 @@ enum GameMessage : uint32_t {
   MSG_PUSH = 12,         // uid of a push block, direction of its slide
   MSG_USE_ITEM = 13,     // the hero's position
 };
+
+// The fixed part of MSG_PLAYER_STATE: x f32, y f32, direction i32, health f32.
+constexpr uint32_t kPlayerStateBytes = 16;

@@ -155,6 +155,9 @@ class CTestApp : public Orvix::COrvixApp {
   void SpawnMonsters(const RoomRecord& record, int roomColumn, int roomRow);
   void SpawnPushBlocks(int roomColumn, int roomRow);
   // testapp_rooms.cpp
+  // The room a hero at `position` stands in, as the view reckons it: the
+  // tile of its centre, counted in whole rooms.
+  static Vec2 ViewRoomOf(Vec2 position);
   void StartScroll(int stepX, int stepY, int pushDirection);
   void AdvanceScroll();
   void ReturnFromExitRoom();

@@ -21,7 +21,7 @@ Orvix::COrvixLogger& Logger() { return Orvix::CSingleton<Orvix::COrvixLogger>::I
 uint32_t MinimumPayload(uint32_t type) {
   switch (type) {
     case MSG_PLAYER_STATE:
-      return 16;  // x, y, direction, health
+      return kPlayerStateBytes;
     case MSG_ENTER_ROOM:
       return 8;
     case MSG_ENTITY_STATE:

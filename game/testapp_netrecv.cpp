@@ -27,6 +27,7 @@
 #include "game/aveth.h"
 #include "game/net.h"
 #include "game/netlogtext.h"
+#include "game/netmessages.h"
 #include "game/pickup.h"
 #include "game/pushblock.h"
 #include "game/rendprael.h"
@@ -40,7 +41,6 @@ namespace {
 
 Orvix::COrvixLogger& Logger() { return Orvix::CSingleton<Orvix::COrvixLogger>::Instance(); }
 
-constexpr uint32_t kPlayerStateBytes = 16;
 constexpr uint32_t kBoomerangEntryBytes = 9;
 
 struct BoomerangEntry {

@@ -4,26 +4,12 @@
 // entities of the client's room to broadcast: half of them each frame, by
 // the parity of their place in the list, so each is sent every second frame.
 // A client only drops the replicas that have ended.
-#include <cmath>
-
 #include "game/aveth.h"
 #include "game/net.h"
 #include "game/netconnection.h"
 #include "game/netmessages.h"
 #include "game/rendprael.h"
 #include "game/testapp.h"
-
-namespace {
-
-// The room a hero stands in, rounding its tile as the view does.
-Vec2 HeroRoom(Entity& hero) {
-  const Vec2 at = hero.GetPosition();
-  const float column = (at.x - 16.0f) / Entity::kTileSize + 1.0f;
-  const float row = (at.y - 16.0f) / Entity::kTileSize + 1.0f;
-  return {std::floor(column / Entity::kRoomWidthTiles), std::floor(row / Entity::kRoomHeightTiles)};
-}
-
-}  // namespace
 
 void CTestApp::CullEntity(Entity* entity) {
   renderer->RemoveEntity(entity);
@@ -37,35 +23,38 @@ void CTestApp::CullEntity(Entity* entity) {
   RetireEntity(entity);
 }
 
-// Walked by index: taking an entity out gives the next one its index.
+// Walked by node, the next one taken before an entity may leave the list;
+// `place` counts the entities that stay, so it is an entity's index in the
+// list as the walk leaves it.
 void CTestApp::UpdateWorldList() {
   syncParity = !syncParity;
   syncCount = 0;
   if (renderer == nullptr) return;
   if (!isServer) {
-    for (unsigned i = 0; i < renderer->GetEntityCount();) {
-      Entity* entity = renderer->GetEntity(i);
+    for (const Orvix::PtrListNode* node = renderer->GetEntities().Head(); node != nullptr;) {
+      Entity* entity = Orvix::TypedPtrList<Entity>::ValueOf(node);
+      node = node->next;
       if (entity->removed && !entity->isPlayer) {
         renderer->RemoveEntity(entity);
         RetireEntity(entity);
-      } else {
-        ++i;
       }
     }
     return;
   }
 
   const bool haveLocalRoom = localHero != nullptr;
-  const Vec2 localRoom = haveLocalRoom ? HeroRoom(*localHero) : Vec2();
+  const Vec2 localRoom = haveLocalRoom ? ViewRoomOf(localHero->GetPosition()) : Vec2();
   const bool haveClientRoom = remoteHero != nullptr;
-  const Vec2 clientRoom = haveClientRoom ? HeroRoom(*remoteHero) : Vec2();
-  for (unsigned i = 0; i < renderer->GetEntityCount();) {
-    Entity* entity = renderer->GetEntity(i);
+  const Vec2 clientRoom = haveClientRoom ? ViewRoomOf(remoteHero->GetPosition()) : Vec2();
+  unsigned place = 0;
+  for (const Orvix::PtrListNode* node = renderer->GetEntities().Head(); node != nullptr;) {
+    Entity* entity = Orvix::TypedPtrList<Entity>::ValueOf(node);
+    node = node->next;
     entity->syncSelected = false;
     if (entity == localHero) {
       entity->syncSelected = true;
       ++syncCount;
-      ++i;
+      ++place;
       continue;
     }
     // An entity that has ended leaves the world here even when its state
@@ -76,7 +65,7 @@ void CTestApp::UpdateWorldList() {
       continue;
     }
     if (entity == remoteHero || entity->dead) {
-      ++i;
+      ++place;
       continue;
     }
     const Vec2 room = entity->GetRoom();
@@ -86,10 +75,10 @@ void CTestApp::UpdateWorldList() {
         CullEntity(entity);
         continue;
       }
-    } else if ((i % 2 == 1) != syncParity) {
+    } else if ((place % 2 == 1) != syncParity) {
       entity->syncSelected = true;
       ++syncCount;
     }
-    ++i;
+    ++place;
   }
 }

@@ -44,6 +44,10 @@ bool MoveTowardZero(float* offset, float step) {
 
 }  // namespace
 
+Vec2 CTestApp::ViewRoomOf(Vec2 position) {
+  return {std::floor(RoomColumnOf(position)), std::floor(RoomRowOf(position))};
+}
+
 void CTestApp::ScrollRooms() {
   m_scrollEndedThisFrame = false;
   if (localHero != nullptr) {
@@ -132,16 +136,15 @@ int CTestApp::OnGameEvent(int code, int) {
 
 void CTestApp::CheckRoomCleared() {
   if (localHero == nullptr || renderer == nullptr) return;
-  const Vec2 at = localHero->GetPosition();
-  const Vec2 heroRoom(std::floor(RoomColumnOf(at)), std::floor(RoomRowOf(at)));
+  const Vec2 heroRoom = ViewRoomOf(localHero->GetPosition());
   const RoomRecord* record =
       renderer->GetRoomRecord(static_cast<int>(heroRoom.x), static_cast<int>(heroRoom.y));
   if (record == nullptr) return;
   const bool hasShutter = record->doorTop == DOOR_SHUTTER || record->doorBottom == DOOR_SHUTTER ||
                           record->doorRight == DOOR_SHUTTER || record->doorLeft == DOOR_SHUTTER;
   if (!hasShutter) return;
-  for (unsigned i = 0; i < renderer->GetEntityCount(); ++i) {
-    Entity* entity = renderer->GetEntity(i);
+  for (const Orvix::PtrListNode* node = renderer->GetEntities().Head(); node != nullptr; node = node->next) {
+    Entity* entity = Orvix::TypedPtrList<Entity>::ValueOf(node);
     if (entity != nullptr && entity->hostile && entity->GetRoom() == heroRoom) return;
   }
   // OpenDoor's sides: 1 top, 2 bottom, 3 right, 4 left; -1 is the view room.
