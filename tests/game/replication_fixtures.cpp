@@ -36,6 +36,11 @@ Payload& Payload::AddRecord(uint32_t uid, int32_t typeId, Vec2 at, int32_t facin
   return Add(uint8_t{1}).Add(uint8_t{0}).Add(uint8_t{0}).Add(uint8_t{0});
 }
 
+Payload& Payload::AddHit(uint32_t uid, Vec2 at, float health, float flashTime, int32_t direction,
+                         int32_t push) {
+  return Add(uid).Add(at.x).Add(at.y).Add(health).Add(flashTime).Add(direction).Add(push);
+}
+
 void ReplicationTest::SetUp() {
   WorldTest::SetUp();
   app->renderer = renderer.get();

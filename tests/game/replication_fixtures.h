@@ -42,6 +42,9 @@ class Payload {
     return *this;
   }
   Payload& AddRecord(uint32_t uid, int32_t typeId, Vec2 at, int32_t facing = 0);
+  // A hit report: uid, place, health after the hit, flash time, knock-back
+  // direction and push distance.
+  Payload& AddHit(uint32_t uid, Vec2 at, float health, float flashTime, int32_t direction, int32_t push);
   Payload& AddText(const std::string& text) {
     bytes.insert(bytes.end(), text.begin(), text.end());
     return *this;

@@ -86,9 +86,7 @@ TEST_F(PositionsTest, AHitOutsideTheWorldIsNotApplied) {
   app->isServer = false;
   Probe* probe = AddProbe(10, InRoom(7, 7));
   for (const Vec2& at : kOutside) {
-    Deliver(
-        MSG_HIT,
-        Payload().Add(uint32_t{10}).Add(at.x).Add(at.y).Add(1.0f).Add(0.5f).Add(int32_t{1}).Add(int32_t{8}));
+    Deliver(MSG_HIT, Payload().AddHit(10, at, 1.0f, 0.5f, 1, 8));
     EXPECT_EQ(probe->GetPosition(), InRoom(7, 7)) << at.x << ", " << at.y;
     EXPECT_TRUE(probe->damage.empty());
     EXPECT_EQ(probe->health, 3.0f);

@@ -174,8 +174,8 @@ TEST_F(ReceiveTest, TheServerLogsAndDropsEveryTypeAClientMustNotSend) {
       {MSG_TURN_FIRE, Payload().Add(uint32_t{10}).Add(int32_t{2})},
       {MSG_PICKUP, Payload().Add(uint32_t{4}).Add(3700.0f).Add(2600.0f).Add(10.0f)},
       // A hit on anything but the client's own hero.
-      {MSG_HIT, Payload().Add(uint32_t{10}).Add(1.0f).Add(1.0f).Add(-5.0f).Add(1.0f).Add(0).Add(0)},
-      {MSG_HIT, Payload().Add(uint32_t{0}).Add(1.0f).Add(1.0f).Add(0.0f).Add(1.0f).Add(0).Add(0)},
+      {MSG_HIT, Payload().AddHit(10, Vec2(1.0f, 1.0f), -5.0f, 1.0f, 0, 0)},
+      {MSG_HIT, Payload().AddHit(0, Vec2(1.0f, 1.0f), 0.0f, 1.0f, 0, 0)},
       {14, uidOnly},
       {0xFFFFFFFFu, Payload()},
   };
@@ -220,14 +220,8 @@ TEST_F(ReceiveTest, TheDataLineShowsOnlyThePayloadMadePrintable) {
 TEST_F(ReceiveTest, AClientsHitOnItsOwnHeroIsAccepted) {
   MakeLocalHero(3840.0f, 2656.0f);
   Aveth* remote = MakeRemoteHero(3776.0f, 2656.0f);
-  Deliver(MSG_HIT, Payload()
-                       .Add(CTestApp::kClientHeroUid)
-                       .Add(3770.0f)
-                       .Add(2650.0f)
-                       .Add(2.5f)
-                       .Add(0.75f)
-                       .Add(int32_t{DIR_LEFT})
-                       .Add(int32_t{40}));
+  Deliver(MSG_HIT,
+          Payload().AddHit(CTestApp::kClientHeroUid, Vec2(3770.0f, 2650.0f), 2.5f, 0.75f, DIR_LEFT, 40));
   EXPECT_EQ(LogLines("Server received unauthorized net message:"), 0);
   EXPECT_EQ(remote->health, 2.5f);
   EXPECT_EQ(remote->GetPosition(), Vec2(3770.0f, 2650.0f));
@@ -246,14 +240,7 @@ TEST_F(ReceiveTest, AHitLeavesAReplicaWithTheReportedHealth) {
   const float reports[] = {2.0f, 1.0f, 1.0f};
   for (float reported : reports) {
     probe->flashing = false;
-    Deliver(MSG_HIT, Payload()
-                         .Add(uint32_t{10})
-                         .Add(3650.0f)
-                         .Add(2500.0f)
-                         .Add(reported)
-                         .Add(0.5f)
-                         .Add(int32_t{DIR_RIGHT})
-                         .Add(int32_t{0}));
+    Deliver(MSG_HIT, Payload().AddHit(10, Vec2(3650.0f, 2500.0f), reported, 0.5f, DIR_RIGHT, 0));
     EXPECT_EQ(probe->health, reported);
     EXPECT_FALSE(probe->dead);
   }
@@ -264,7 +251,7 @@ TEST_F(ReceiveTest, AHitLeavesAReplicaWithTheReportedHealth) {
   EXPECT_EQ(probe->pushDistance, 0) << "only heroes take the push";
 
   // A hit for nobody changes nothing.
-  Deliver(MSG_HIT, Payload().Add(uint32_t{77}).Add(1.0f).Add(1.0f).Add(0.0f).Add(0.5f).Add(0).Add(0));
+  Deliver(MSG_HIT, Payload().AddHit(77, Vec2(1.0f, 1.0f), 0.0f, 0.5f, 0, 0));
   EXPECT_EQ(probe->damage.size(), 3u);
 }
 
@@ -276,14 +263,8 @@ TEST_F(ReceiveTest, MessagesForAHeroUidReachTheHeroNotItsSwords) {
   Aveth* remote = MakeRemoteHero(3840.0f, 2656.0f);
   Sword* sword = remote->GetSword(0);
   const Vec2 swordAt = sword->GetPosition();
-  Deliver(MSG_HIT, Payload()
-                       .Add(CTestApp::kServerHeroUid)
-                       .Add(3830.0f)
-                       .Add(2650.0f)
-                       .Add(2.0f)
-                       .Add(1.0f)
-                       .Add(int32_t{DIR_UP})
-                       .Add(int32_t{64}));
+  Deliver(MSG_HIT,
+          Payload().AddHit(CTestApp::kServerHeroUid, Vec2(3830.0f, 2650.0f), 2.0f, 1.0f, DIR_UP, 64));
   EXPECT_EQ(remote->GetPosition(), Vec2(3830.0f, 2650.0f));
   EXPECT_EQ(remote->health, 2.0f);
   EXPECT_EQ(sword->GetPosition(), swordAt);
