@@ -22,13 +22,7 @@ SCRIPT
 game=$!
 CLEANUP_PIDS+=("$game")
 
-window=""
-for tries in $(seq 1 100); do
-  window=$(xdotool search --onlyvisible --name "^ORVIX App$" 2>/dev/null | head -n 1 || true)
-  [[ -n "$window" ]] && break
-  sleep 0.2
-done
-[[ -n "$window" ]] || fail "the game window did not appear"
+window=$(game_window) || fail "the game window did not appear"
 xdotool windowraise "$window"
 # The walk ends three seconds into the game.
 sleep 3.1

@@ -10,14 +10,13 @@
 // place in the list), and with every monster chosen in every frame. Printed:
 // bytes per second each way in each phase, and their ratio (target: about a
 // half, which the parity halving promises).
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "bench/common/headless_game.h"
 #include "bench/common/play_folder.h"
+#include "bench/common/wall_clock.h"
 #include "bench/replication/counting_sockets.h"
 #include "game/aveth.h"
 #include "game/entitytypes.h"
@@ -34,12 +33,6 @@ constexpr int kMonsters = 20;
 constexpr long kSettleFrames = 60;
 constexpr long kPhaseFrames = 300;
 constexpr int kMonsterType = TYPE_PELVOK_BLUE;
-
-double WallSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
 
 // The other side of the link: it answers the handshake, takes whatever the
 // server sends and sends its hero's state once a tick.
@@ -87,11 +80,11 @@ struct Phase {
 
   void Begin(const BenchClient& client) {
     start = client.counts;
-    startSeconds = WallSeconds();
+    startSeconds = prael_bench::WallSeconds();
     stateMessages = -client.messages[MSG_ENTITY_STATE];
   }
   void End(const BenchClient& client) {
-    const double seconds = WallSeconds() - startSeconds;
+    const double seconds = prael_bench::WallSeconds() - startSeconds;
     toClientPerSecond = static_cast<double>(client.counts.received - start.received) / seconds;
     toServerPerSecond = static_cast<double>(client.counts.sent - start.sent) / seconds;
     stateMessages += client.messages[MSG_ENTITY_STATE];
@@ -145,9 +138,7 @@ class BenchApp : public CTestApp {
 }  // namespace
 
 int main() {
-  Orvix::SetHeadless(true);
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  prael_bench::EnterHeadlessGame();
   const std::string folder = prael_bench::MakePlayFolder(PRAEL_RUN_DIR);
   std::srand(3);
 
@@ -156,11 +147,7 @@ int main() {
   app.SetPlayerName("Server");
   app.SetGamePort(0);
   app.SetFrameLimit(kSettleFrames + 2 * kPhaseFrames + 1);
-  Orvix::LaunchContext context{};
-  context.hInstance = Orvix::GetProgramInstance();
-  context.width = 512;
-  context.height = 512;
-  std::snprintf(context.appName, sizeof context.appName, "%s", "ORVIX App");
+  Orvix::LaunchContext context = prael_bench::GameLaunchContext();
   app.Launch(&context);
 
   if (!app.joined || app.monsters != kMonsters) {

@@ -22,32 +22,15 @@ xdotool mousemove --window "$dialog" 20 68 click 1   # "Server"
 sleep 0.3
 xdotool mousemove --window "$dialog" 184 176 click 1 # "Launch"
 
-# Polled: windows come and go while the dialog closes, and a search that
-# meets a vanishing one fails.
-window=""
-for tries in $(seq 1 100); do
-  window=$(xdotool search --onlyvisible --name "^ORVIX App$" 2>/dev/null | head -n 1 || true)
-  [[ -n "$window" ]] && break
-  sleep 0.2
-done
-[[ -n "$window" ]] || fail "the game window did not appear"
+window=$(game_window) || fail "the game window did not appear"
 # The window opens before the game has drawn its first frame; keys are
-# pressed once the room shows. The screen is captured whole and cut to the
-# game window's room area (a capture of the window alone can miss what SDL
-# draws into it).
-room_shot() {
-  local geometry
-  geometry=$(xdotool getwindowgeometry --shell "$window") || return 1
-  eval "$geometry"
-  import -window root shot.png 2>/dev/null || return 1
-  convert shot.png -crop "512x352+${X}+$((Y + 128))" +repage "$1"
-}
+# pressed once the room shows.
 # The debug window opens over the game window; without a window manager
 # the game window is raised by hand, as a player would click it.
 xdotool windowraise "$window"
 brightness=0
 for tries in $(seq 1 100); do
-  room_shot before.png &&
+  room_shot "$window" before.png &&
     brightness=$(convert before.png -format "%[fx:mean]" info:) &&
     awk -v b="$brightness" 'BEGIN { exit !(b > 0.2) }' && break
   sleep 0.2
@@ -59,7 +42,7 @@ xdotool keydown Right
 sleep 1
 xdotool keyup Right
 sleep 0.3
-room_shot after.png || fail "no screenshot after the walk"
+room_shot "$window" after.png || fail "no screenshot after the walk"
 import -window root "$PRAEL_ARTIFACT_DIR/hero_walked_right.png"
 cp before.png "$PRAEL_ARTIFACT_DIR/hero_room_before_walk.png"
 cp after.png "$PRAEL_ARTIFACT_DIR/hero_room_after_walk.png"

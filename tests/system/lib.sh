@@ -28,12 +28,17 @@ trap cleanup EXIT
 exec 9>"${TMPDIR:-/tmp}/prael-game-port.lock"
 flock 9
 
+# The play folders of a script live in one folder that goes when it ends:
+# make_play_dir runs in a subshell ($(make_play_dir)), from which a folder
+# added to CLEANUP_DIRS would never reach the script's own list.
+PLAY_ROOT=$(mktemp -d /tmp/prael-play-XXXXXX)
+CLEANUP_DIRS+=("$PLAY_ROOT")
+
 # A fresh working folder holding links to every data file of the run folder,
 # so that runs write their log.txt side by side without meeting.
 make_play_dir() {
   local dir
-  dir=$(mktemp -d /tmp/prael-play-XXXXXX)
-  CLEANUP_DIRS+=("$dir")
+  dir=$(mktemp -d "$PLAY_ROOT/play-XXXXXX")
   local file
   for file in "$PRAEL_RUN_DIR"/*; do
     case "$(basename "$file")" in
@@ -78,6 +83,32 @@ start_xvfb() {
     sleep 0.1
   done
   fail "no X display could be started"
+}
+
+# game_window [EXCEPT]: prints the id of a visible game window other than
+# EXCEPT once there is one; fails (status 1) after twenty seconds. Polled:
+# windows come and go while a dialog closes, and a search that meets a
+# vanishing one fails.
+game_window() {
+  local tries id
+  for tries in $(seq 1 100); do
+    for id in $(xdotool search --onlyvisible --name "^ORVIX App$" 2>/dev/null || true); do
+      [[ "$id" != "${1:-}" ]] && { echo "$id"; return 0; }
+    done
+    sleep 0.2
+  done
+  return 1
+}
+
+# room_shot WINDOW FILE: the room area of the game window WINDOW (below its
+# HUD), cut from a capture of the whole screen: a capture of the window alone
+# can miss what SDL draws into it.
+room_shot() {
+  local window=$1 file=$2 geometry
+  geometry=$(xdotool getwindowgeometry --shell "$window") || return 1
+  eval "$geometry"
+  import -window root screen.png 2>/dev/null || return 1
+  convert screen.png -crop "512x352+${X}+$((Y + 128))" +repage "$file"
 }
 
 # Waits up to $2 seconds for process $1 to end; its exit status is left in

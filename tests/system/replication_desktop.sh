@@ -8,8 +8,6 @@ source "$(dirname "$0")/replication_lib.sh"
 start_xvfb
 server_dir=$(make_play_dir)
 client_dir=$(make_play_dir)
-# make_play_dir runs in a subshell, so its folders are listed for cleanup here.
-CLEANUP_DIRS+=("$server_dir" "$client_dir")
 # The screenshots are made in a folder of their own, not in the run folder.
 shots=$(mktemp -d /tmp/prael-shots-XXXXXX)
 CLEANUP_DIRS+=("$shots")
@@ -35,43 +33,23 @@ fill_dialog() {
   xdotool mousemove --window "$dialog" 184 176 click 1 # "Launch"
 }
 
-# The id of a visible game window other than $1, once there is one.
-new_game_window() {
-  local tries id
-  for tries in $(seq 1 100); do
-    for id in $(xdotool search --onlyvisible --name "^ORVIX App$" 2>/dev/null || true); do
-      [[ "$id" != "${1:-}" ]] && { echo "$id"; return 0; }
-    done
-    sleep 0.2
-  done
-  return 1
-}
-
 (cd "$server_dir" && exec "$PRAEL_RUN_DIR/game" --frames 2400 >out.txt 2>&1) &
 server=$!
 CLEANUP_PIDS+=("$server")
 fill_dialog Host yes
-server_window=$(new_game_window) || fail "the server's window did not appear"
+server_window=$(game_window) || fail "the server's window did not appear"
 xdotool windowmove "$server_window" 0 0
 
 (cd "$client_dir" && exec "$PRAEL_RUN_DIR/game" --frames 2400 >out.txt 2>&1) &
 client=$!
 CLEANUP_PIDS+=("$client")
 fill_dialog Guest no
-client_window=$(new_game_window "$server_window") || fail "the client's window did not appear"
+client_window=$(game_window "$server_window") || fail "the client's window did not appear"
 xdotool windowmove "$client_window" 512 0
 
 wait_for_join "$server_dir" "$client_dir" Guest "$server" "$client"
 
-# Pixels of one colour in the room area of a window, from a capture of the
-# whole screen (a capture of the window alone can miss what SDL draws).
-room_shot() {
-  local window=$1 file=$2 geometry
-  geometry=$(xdotool getwindowgeometry --shell "$window") || return 1
-  eval "$geometry"
-  import -window root screen.png 2>/dev/null || return 1
-  convert screen.png -crop "512x352+${X}+$((Y + 128))" +repage "$file"
-}
+# Pixels of one colour in a picture.
 count_colour() { convert "$1" txt:- | grep -c "$2" || true; }
 server_tunic="#50AC40" # the server's hero: tunic (80, 172, 64)
 client_tunic="#9CA0B0" # the client's hero: grey tunic (156, 160, 176)

@@ -100,14 +100,6 @@ keep_run_files() {
   done
 }
 
-# no_leaks DIR: both memory trackers of the game run in DIR found nothing.
-no_leaks() {
-  local report
-  for report in memleaks.log orvix-memleaks.log; do
-    grep -q "Congratulations! No memory leaks found!" "$1/$report" || fail "$1/$report: $(head -40 "$1/$report")"
-  done
-}
-
 # copy_world_rooms: a copy of the shipped room files for a test to change, in
 # a folder that goes when the test ends; its path is left in TEST_WORLD.
 copy_world_rooms() {
