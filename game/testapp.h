@@ -42,8 +42,6 @@ class CTestApp : public Orvix::COrvixApp {
   static constexpr int kStartRoomX = 7;
   static constexpr int kStartRoomY = 7;
   static constexpr int kFirstSpawnedUid = 10;
-  static constexpr uint32_t kServerHeroUid = 0;
-  static constexpr uint32_t kClientHeroUid = 1;
   static constexpr int kClientStartTileX = 118;  // beside the server's hero
 
   CTestApp();

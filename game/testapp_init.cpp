@@ -126,11 +126,11 @@ bool CTestApp::StartNetwork() {
       std::snprintf(reason, sizeof reason, "TCP port %d is in use or may not be opened", m_gamePort);
       return FailStart(reason);
     }
-    localHero = CreateHero("Aveth", kServerHeroUid, Aveth::kStartTileX, Aveth::kStartTileY);
+    localHero = CreateHero("Aveth", Aveth::kServerHeroUid, Aveth::kStartTileX, Aveth::kStartTileY);
     return true;
   }
   if (connection->Connect(serverAddress, false, m_gamePort)) {
-    localHero = CreateHero("Aveth2", kClientHeroUid, kClientStartTileX, Aveth::kStartTileY);
+    localHero = CreateHero("Aveth2", Aveth::kClientHeroUid, kClientStartTileX, Aveth::kStartTileY);
     localHero->netUpdated = true;
     return true;
   }
@@ -138,7 +138,7 @@ bool CTestApp::StartNetwork() {
   // does not listen.
   isServer = true;
   connection->PlayAlone();
-  localHero = CreateHero("Aveth", kServerHeroUid, Aveth::kStartTileX, Aveth::kStartTileY);
+  localHero = CreateHero("Aveth", Aveth::kServerHeroUid, Aveth::kStartTileX, Aveth::kStartTileY);
   Message("Failed to connect to %s", serverAddress);
   return true;
 }

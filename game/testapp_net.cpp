@@ -90,9 +90,9 @@ void CTestApp::netAuthenticated(const char* peerName) {
     return;
   }
   if (isServer)
-    remoteHero = CreateHero("Aveth2", kClientHeroUid, kClientStartTileX, Aveth::kStartTileY);
+    remoteHero = CreateHero("Aveth2", Aveth::kClientHeroUid, kClientStartTileX, Aveth::kStartTileY);
   else
-    remoteHero = CreateHero("Aveth", kServerHeroUid, Aveth::kStartTileX, Aveth::kStartTileY);
+    remoteHero = CreateHero("Aveth", Aveth::kServerHeroUid, Aveth::kStartTileX, Aveth::kStartTileY);
   remoteHero->netUpdated = true;
   remoteHero->SetRemote(true);
 }
@@ -122,7 +122,7 @@ bool CTestApp::AcceptedFromClient(NetMessage& message) {
   if (!IsClientMessageType(message.type)) return false;
   if (message.type != MSG_HIT) return true;
   uint32_t uid = 0;
-  return message.stream.PeekValue(uid, 0) && uid == kClientHeroUid;
+  return message.stream.PeekValue(uid, 0) && uid == Aveth::kClientHeroUid;
 }
 
 void CTestApp::netRecvData(NetMessage* message) {

@@ -68,7 +68,7 @@ void ApplyBoomerangEntry(Aveth* hero, const BoomerangEntry& entry) {
 }  // namespace
 
 Entity* CTestApp::FindNetEntity(uint32_t uid) const {
-  if (uid == kServerHeroUid || uid == kClientHeroUid) {
+  if (uid == Aveth::kServerHeroUid || uid == Aveth::kClientHeroUid) {
     if (localHero != nullptr && localHero->GetUID() == uid) return localHero;
     if (remoteHero != nullptr && remoteHero->GetUID() == uid) return remoteHero;
     return nullptr;

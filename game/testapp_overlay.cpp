@@ -42,7 +42,7 @@ int ItemTile(const Aveth& hero) {
 // The HUD shows this program's own hero, as it stands in the world list.
 Aveth* CTestApp::FindShownHero() const {
   if (renderer == nullptr) return nullptr;
-  const uint32_t ownUid = isServer ? kServerHeroUid : kClientHeroUid;
+  const uint32_t ownUid = isServer ? Aveth::kServerHeroUid : Aveth::kClientHeroUid;
   for (unsigned i = 0; i < renderer->GetEntityCount(); ++i) {
     Entity* entity = renderer->GetEntity(i);
     if (entity != nullptr && entity->isPlayer && entity->GetUID() == ownUid)

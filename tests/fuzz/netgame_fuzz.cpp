@@ -72,7 +72,7 @@ class FuzzApp final : public CTestApp {
 
   void PlaceLocalHero() {
     localHero = OX_NEW Aveth(playerName, nullptr, connection, isServer ? "Aveth" : "Aveth2");
-    localHero->SetUID(isServer ? kServerHeroUid : kClientHeroUid);
+    localHero->SetUID(isServer ? Aveth::kServerHeroUid : Aveth::kClientHeroUid);
     renderer->AddEntity(localHero, false);
     EventParam column(static_cast<int32_t>(isServer ? Aveth::kStartTileX : kClientStartTileX));
     EventParam row(static_cast<int32_t>(Aveth::kStartTileY));

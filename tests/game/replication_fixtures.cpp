@@ -54,7 +54,7 @@ void ReplicationTest::SetUp() {
 Aveth* ReplicationTest::MakeLocalHero(float x, float y) {
   Aveth* hero = MakeHero(x, y);
   heroes.pop_back();
-  hero->SetUID(app->isServer ? CTestApp::kServerHeroUid : CTestApp::kClientHeroUid);
+  hero->SetUID(app->isServer ? Aveth::kServerHeroUid : Aveth::kClientHeroUid);
   app->localHero = hero;
   return hero;
 }
@@ -62,7 +62,7 @@ Aveth* ReplicationTest::MakeLocalHero(float x, float y) {
 Aveth* ReplicationTest::MakeRemoteHero(float x, float y) {
   Aveth* hero = MakeHero(x, y, "Aveth2");
   heroes.pop_back();
-  hero->SetUID(app->isServer ? CTestApp::kClientHeroUid : CTestApp::kServerHeroUid);
+  hero->SetUID(app->isServer ? Aveth::kClientHeroUid : Aveth::kServerHeroUid);
   hero->SetRemote(true);
   app->remoteHero = hero;
   return hero;

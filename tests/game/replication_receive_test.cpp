@@ -221,7 +221,7 @@ TEST_F(ReceiveTest, AClientsHitOnItsOwnHeroIsAccepted) {
   MakeLocalHero(3840.0f, 2656.0f);
   Aveth* remote = MakeRemoteHero(3776.0f, 2656.0f);
   Deliver(MSG_HIT,
-          Payload().AddHit(CTestApp::kClientHeroUid, Vec2(3770.0f, 2650.0f), 2.5f, 0.75f, DIR_LEFT, 40));
+          Payload().AddHit(Aveth::kClientHeroUid, Vec2(3770.0f, 2650.0f), 2.5f, 0.75f, DIR_LEFT, 40));
   EXPECT_EQ(LogLines("Server received unauthorized net message:"), 0);
   EXPECT_EQ(remote->health, 2.5f);
   EXPECT_EQ(remote->GetPosition(), Vec2(3770.0f, 2650.0f));
@@ -263,8 +263,7 @@ TEST_F(ReceiveTest, MessagesForAHeroUidReachTheHeroNotItsSwords) {
   Aveth* remote = MakeRemoteHero(3840.0f, 2656.0f);
   Sword* sword = remote->GetSword(0);
   const Vec2 swordAt = sword->GetPosition();
-  Deliver(MSG_HIT,
-          Payload().AddHit(CTestApp::kServerHeroUid, Vec2(3830.0f, 2650.0f), 2.0f, 1.0f, DIR_UP, 64));
+  Deliver(MSG_HIT, Payload().AddHit(Aveth::kServerHeroUid, Vec2(3830.0f, 2650.0f), 2.0f, 1.0f, DIR_UP, 64));
   EXPECT_EQ(remote->GetPosition(), Vec2(3830.0f, 2650.0f));
   EXPECT_EQ(remote->health, 2.0f);
   EXPECT_EQ(sword->GetPosition(), swordAt);
@@ -283,7 +282,7 @@ TEST_F(ReceiveTest, ACullTakesAReplicaOutAndReleasesItButNeverAHero) {
   EXPECT_EQ(released, 1);
   EXPECT_FALSE(target) << "no reference outlives it";
 
-  for (uint32_t heroUid : {CTestApp::kServerHeroUid, CTestApp::kClientHeroUid, 77u}) {
+  for (uint32_t heroUid : {Aveth::kServerHeroUid, Aveth::kClientHeroUid, 77u}) {
     Deliver(MSG_CULL, Payload().Add(heroUid));
   }
   EXPECT_TRUE(InWorld(local));
@@ -357,8 +356,8 @@ TEST_F(ReceiveTest, ASpawnWithAUidThatIsNotFreeOrAPlaceOutsideTheWorldMakesNothi
     uint32_t uid;
     Vec2 at;
   } cases[] = {
-      {CTestApp::kServerHeroUid, InRoom(7, 7)},
-      {CTestApp::kClientHeroUid, InRoom(7, 7)},
+      {Aveth::kServerHeroUid, InRoom(7, 7)},
+      {Aveth::kClientHeroUid, InRoom(7, 7)},
       {5, InRoom(7, 7)},
       {10, InRoom(7, 7)},
       {0x80000000u, InRoom(7, 7)},

@@ -213,7 +213,7 @@ TEST_F(WorldListTest, APeerJoinsLeavesAndAnotherJoinsWithAHeroOfItsOwn) {
   EXPECT_EQ(LogLines("Guest joined"), 1);
   Aveth* first = app->remoteHero;
   ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first->GetUID(), CTestApp::kClientHeroUid);
+  EXPECT_EQ(first->GetUID(), Aveth::kClientHeroUid);
   EXPECT_TRUE(first->remote);
   EXPECT_TRUE(first->netUpdated);
   EXPECT_EQ(first->GetPosition(), Vec2(118.0f * 32, 83.0f * 32));
