@@ -180,8 +180,8 @@ void Murla::TakeDamage(float amount, int, int) {
   flashing = true;
   flashTime = enemy::kFlashSeconds;
   if (health <= 0.0f) {
-    if ((IsServer() && enemy::Roll(100) < enemy::kDropChance) ||
-        g_killsSinceDrop > enemy::kCertainDropAfter) {
+    // Only the server drops: a client's heart would stand in its world alone.
+    if (IsServer() && enemy::DropRollWins()) {
       g_killsSinceDrop = 0;
       DropPickup();
     }

@@ -160,4 +160,18 @@ TEST_F(MurlaTest, KilledOnTheServerAfterSixKillsItDropsAHeart) {
   EXPECT_EQ(CountNamed("DeathSpark"), 1);
 }
 
+// The drop is the server's: a client's copy dies without a heart of its own,
+// however many kills went without one.
+TEST_F(MurlaTest, KilledOnAClientAfterSixKillsItDropsNothing) {
+  LoadWorld();
+  Murla* murla = EnemyTest::Make<Murla>(&client);
+  Place(murla, 52, 26);
+  g_killsSinceDrop = 6;
+  murla->TakeDamage(2.0f, DIR_RIGHT, 0);
+  EXPECT_TRUE(murla->removed);
+  EXPECT_EQ(g_killsSinceDrop, 6);
+  EXPECT_EQ(CountNamed("Heart"), 0);
+  EXPECT_EQ(CountNamed("DeathSpark"), 1);
+}
+
 }  // namespace
