@@ -16,6 +16,7 @@
 #include <iterator>
 #include <string>
 
+#include "bench/common/headless_game.h"
 #include "bench/common/play_folder.h"
 #include "game/aveth.h"
 #include "game/entitytypes.h"
@@ -91,9 +92,7 @@ Figures Run(BenchApp& app, PraelRenderer& world) {
 }  // namespace
 
 int main() {
-  Orvix::SetHeadless(true);
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  prael_bench::EnterHeadlessGame();
   const std::string folder = prael_bench::MakePlayFolder(PRAEL_RUN_DIR);
   Orvix::CSingleton<Orvix::COrvixLogger>::Instance().Initialize("log.txt", 1 << 20);
   std::srand(1);

@@ -15,7 +15,9 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/common/headless_game.h"
 #include "bench/common/play_folder.h"
+#include "bench/common/wall_clock.h"
 #include "game/aveth.h"
 #include "game/rendprael.h"
 #include "game/testapp.h"
@@ -66,12 +68,6 @@ double ProcessCpuSeconds() {
   getrusage(RUSAGE_SELF, &usage);
   return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-double WallSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
 // The hero walks a square in the start room, over and over.
@@ -133,15 +129,11 @@ RunFigures Play(FramePacer::Wait wait) {
   app.SetFrameWait(wait);
   char error[128];
   app.SetInputScript(Orvix::InputScript::Parse(kWalkScript, error, sizeof error));
-  Orvix::LaunchContext context{};
-  context.hInstance = Orvix::GetProgramInstance();
-  context.width = 512;
-  context.height = 512;
-  std::snprintf(context.appName, sizeof context.appName, "%s", "ORVIX App");
+  Orvix::LaunchContext context = prael_bench::GameLaunchContext();
   const double cpuBefore = ProcessCpuSeconds();
-  const double wallBefore = WallSeconds();
+  const double wallBefore = prael_bench::WallSeconds();
   app.Launch(&context);
-  const double wall = WallSeconds() - wallBefore;
+  const double wall = prael_bench::WallSeconds() - wallBefore;
   RunFigures figures;
   figures.wallSeconds = wall;
   figures.cpuShare = (ProcessCpuSeconds() - cpuBefore) / wall;
@@ -152,9 +144,7 @@ RunFigures Play(FramePacer::Wait wait) {
 }  // namespace
 
 int main() {
-  Orvix::SetHeadless(true);
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  prael_bench::EnterHeadlessGame();
   const std::string folder = prael_bench::MakePlayFolder(PRAEL_RUN_DIR);
   std::srand(1);
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/common/wall_clock.h"
 #include "game/mixer.h"
 #include "game/soundtable.h"
 
@@ -17,12 +18,6 @@ namespace {
 double ProcessSeconds() {
   timespec now;
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return now.tv_sec + now.tv_nsec * 1e-9;
-}
-
-double WallSeconds() {
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
   return now.tv_sec + now.tv_nsec * 1e-9;
 }
 
@@ -80,11 +75,11 @@ int main(int argc, char** argv) {
   std::vector<double> walls, processors;
   for (int round = 0; round < kRounds; ++round) {
     CMixer mixer{MixerFormat{}};
-    const double wallStart = WallSeconds();
+    const double wallStart = prael_bench::WallSeconds();
     const double processorStart = ProcessSeconds();
     if (!LoadAll(mixer)) return 1;
     processors.push_back(ProcessSeconds() - processorStart);
-    walls.push_back(WallSeconds() - wallStart);
+    walls.push_back(prael_bench::WallSeconds() - wallStart);
   }
   std::sort(walls.begin(), walls.end());
   std::sort(processors.begin(), processors.end());
